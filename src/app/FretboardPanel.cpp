@@ -1,0 +1,145 @@
+#include "app/FretboardPanel.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QScrollBar>
+#include <QToolButton>
+
+#include "app/PictureWidget.h"
+#include "app/UpDown.h"
+#include "app/core/FretboardDisplay.h"
+#include "app/core/FretboardGeometry.h"
+#include "app/pictures/FretboardPictures.h"
+#include "theory/Notes.h"
+
+namespace strumox::app {
+
+namespace {
+
+QLineEdit* readOut(QWidget* parent, const char* name, QRect geometry, bool readOnly = true)
+{
+    auto* e = new QLineEdit(parent);
+    e->setObjectName(name);
+    e->setGeometry(geometry);
+    e->setReadOnly(readOnly);
+    e->setFocusPolicy(readOnly ? Qt::NoFocus : Qt::ClickFocus);
+    return e;
+}
+
+QToolButton* toggle(QWidget* parent, const char* name, const QString& caption, QRect geometry)
+{
+    auto* b = new QToolButton(parent);
+    b->setObjectName(name);
+    b->setText(caption);
+    b->setCheckable(true);
+    b->setGeometry(geometry);
+    b->setFocusPolicy(Qt::NoFocus);
+    return b;
+}
+
+QLabel* caption(QWidget* parent, const QString& text, QRect geometry, const char* name = nullptr)
+{
+    auto* l = new QLabel(text, parent);
+    if (name)
+        l->setObjectName(name);
+    l->setGeometry(geometry);
+    return l;
+}
+
+}  // namespace
+
+FretboardPanel::FretboardPanel(const FretboardDisplay& display, QWidget* parent) : QWidget(parent)
+{
+    setObjectName("pnlFretboard");
+    setFixedHeight(kHeight);
+    setMinimumWidth(1010);
+    QFont small = font();
+    small.setPointSizeF(8);
+
+    // Open-string fields beside the nut, one per string row of the picture.
+    for (int s = 0; s < 6; ++s) {
+        const int top = kStringTop[static_cast<size_t>(s)] - 2;
+        auto* e = readOut(this, qPrintable(QStringLiteral("editString%1").arg(s)), QRect(2, top, 38, 16));
+        e->setFont(small);
+        e->setAlignment(Qt::AlignCenter);
+        e->setTextMargins(0, 0, 0, 0);
+        e->setStyleSheet("QLineEdit { padding: 0px; }");
+        editString[static_cast<size_t>(s)] = e;
+        auto* ud = new UpDown(theory::kLowestOpenNote, theory::kHighestOpenNote, theory::kStandardTuning[static_cast<size_t>(s)],
+                              true, this);
+        ud->setObjectName(QStringLiteral("UpDown%1").arg(s));
+        ud->setGeometry(41, top, 14, 16);
+        upDown[static_cast<size_t>(s)] = ud;
+    }
+
+    imgFretboard = new PictureWidget(QSize(kFretboardWidth, kFretboardHeight),
+                                     [&display](QPainter& p) { paintFretboard(p, display.scene()); }, this);
+    imgFretboard->setObjectName("imgFretboard");
+    imgFretboard->move(kPictureLeft, 0);
+
+    // Read-outs to the right of the picture: the note under the mouse, large, and its interval.
+    const int rx = kPictureLeft + kFretboardWidth + 6;
+    caption(this, "Note", QRect(rx, 0, 60, 14));
+    pnlNote = new QLabel(this);
+    pnlNote->setObjectName("pnlNote");
+    pnlNote->setGeometry(rx, 14, 70, 46);
+    pnlNote->setAlignment(Qt::AlignCenter);
+    pnlNote->setFrameShape(QFrame::Panel);
+    pnlNote->setFrameShadow(QFrame::Sunken);
+    QFont big = font();
+    big.setPixelSize(30);
+    big.setBold(true);
+    pnlNote->setFont(big);
+    caption(this, "Interval", QRect(rx + 76, 0, 80, 14));
+    pnlInterval = new QLabel(this);
+    pnlInterval->setObjectName("pnlInterval");
+    pnlInterval->setGeometry(rx + 76, 14, 86, 46);
+    pnlInterval->setAlignment(Qt::AlignCenter);
+    pnlInterval->setFrameShape(QFrame::Panel);
+    pnlInterval->setFrameShadow(QFrame::Sunken);
+    QFont mid = font();
+    mid.setPixelSize(18);
+    mid.setBold(true);
+    pnlInterval->setFont(mid);
+
+    sbtnLeftHanded = toggle(this, "sbtnLeftHanded", "Left Handed", QRect(rx, 64, 80, 22));
+    sbtnFlip = toggle(this, "sbtnFlip", "Flip", QRect(rx + 82, 64, 80, 22));
+    sbtnBassNote = toggle(this, "sbtnBassNote", "Bass Note", QRect(rx, 88, 80, 22));
+    sbShowArp = toggle(this, "sbShowArp", "Show Arpeggio", QRect(rx + 82, 88, 80, 22));
+    sbtnShowFullScale = toggle(this, "sbtnShowFullScale", "Display Full Fretboard", QRect(rx, 112, 162, 22));
+    sbtnLeftHanded->setToolTip("Mirror the neck and every diagram for a left-handed player");
+    sbtnFlip->setToolTip("Swap the toolbar and the fretboard panel");
+    sbtnBassNote->setToolTip("Play a bass note with each chord");
+    sbShowArp->setToolTip("Mark every note of the chord along the neck");
+    sbtnShowFullScale->setToolTip("Mark notes over the whole neck instead of the chord's position");
+
+    // Chord read-outs under the picture.
+    const int y1 = kFretboardHeight + 4;
+    lblChordNameCaption = caption(this, "Chord Name:", QRect(2, y1, 80, 20), "lblChordNameCaption");
+    editChordNameUser = readOut(this, "editChordNameUser", QRect(82, y1, 150, 20), false);
+    editChordNameUser->setMaxLength(25);
+    caption(this, "Tuning:", QRect(240, y1, 48, 20));
+    editTuningName = readOut(this, "editTuningName", QRect(288, y1, 128, 20), false);
+    editTuningName->setMaxLength(15);
+    caption(this, "Notes:", QRect(424, y1, 42, 20));
+    editNotes = readOut(this, "editNotes", QRect(466, y1, 170, 20));
+    caption(this, "Intervals:", QRect(644, y1, 60, 20));
+    for (int k = 0; k < 7; ++k) {
+        auto* e = readOut(this, qPrintable(QStringLiteral("editIntervals%1").arg(k)), QRect(704 + 36 * k, y1, 34, 20));
+        e->setAlignment(Qt::AlignCenter);
+        editIntervals[static_cast<size_t>(k)] = e;
+    }
+
+    const int y2 = y1 + 26;
+    caption(this, "Strum speed:", QRect(2, y2, 80, 20));
+    sbStrumSpeed = new QScrollBar(Qt::Horizontal, this);
+    sbStrumSpeed->setObjectName("sbStrumSpeed");
+    sbStrumSpeed->setRange(-800, 0);
+    sbStrumSpeed->setGeometry(82, y2 + 2, 200, 16);
+    sbStrumSpeed->setToolTip("Slow strum (left) to fast strum (right)");
+    // The window's own keys keep working while the focus rests here.
+    sbStrumSpeed->setFocusPolicy(Qt::StrongFocus);
+}
+
+}  // namespace strumox::app

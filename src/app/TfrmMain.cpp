@@ -1,0 +1,620 @@
+#include "app/TfrmMain.h"
+
+#include <QAbstractScrollArea>
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QStatusBar>
+#include <QStyle>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QToolButton>
+#include <QUrl>
+#include <QVBoxLayout>
+#include <QWheelEvent>
+
+#include "app/DesignPageView.h"
+#include "app/FretboardController.h"
+#include "app/FretboardPanel.h"
+#include "app/PictureWidget.h"
+#include "app/QtPrompter.h"
+#include "app/UpDown.h"
+#include "app/core/KeyboardLayout.h"
+#include "app/core/IniFile.h"
+#include "app/core/ShutdownSequence.h"
+#include "app/pictures/KeyboardPicture.h"
+#include "theory/ChordTypes.h"
+
+namespace strumox::app {
+
+namespace {
+
+const QString kTitle = QStringLiteral("Strumox!");
+
+struct PageInfo {
+    const char* objectName;
+    const char* caption;
+    QSize picture;  // the page picture the scroll box shows; empty for pages with their own view
+};
+
+constexpr PageInfo kPageInfo[kPageCount] = {
+    {"pageChords", "Chords", {772, 800}},   {"pageChordDesign", "Chord Design", {}},
+    {"pagePlayPage", "PlayPage", {772, 3335}}, {"pagePrint", "Print", {772, 800}},
+    {"pageScales", "Scales", {776, 800}},   {"pageTablature", "Tablature", {772, 800}},
+};
+
+QToolButton* toolButton(QWidget* parent, const char* name, const QString& hint, QStyle::StandardPixmap icon,
+                        const QString& text = {})
+{
+    auto* b = new QToolButton(parent);
+    b->setObjectName(name);
+    b->setToolTip(hint);
+    if (text.isEmpty())
+        b->setIcon(parent->style()->standardIcon(icon));
+    else
+        b->setText(text);
+    b->setFocusPolicy(Qt::NoFocus);
+    b->setAutoRaise(true);
+    b->setFixedSize(30, 30);
+    return b;
+}
+
+}  // namespace
+
+TfrmMain::TfrmMain(std::string appDir, Prompter* prompter, QWidget* parent)
+    : QMainWindow(parent), m_appDir(std::move(appDir)), m_prompter(prompter)
+{
+    setObjectName("TfrmMain");
+    if (!m_prompter) {
+        m_ownPrompter = std::make_unique<QtPrompter>(this);
+        m_prompter = m_ownPrompter.get();
+    }
+    setWindowTitle(kTitle);
+
+    m_fretboard = new FretboardController(m_names, m_busy, m_currentTuning, this);
+    m_fretboard->pageDiagram = [this](Page page) -> std::optional<pages::DiagramRecord> {
+        switch (page) {
+        case Page::Chords: return m_chordPageSelection;
+        case Page::ChordDesign: return m_fretboard->workDiagram();
+        case Page::PlayPage:
+        case Page::Print: return pages::DiagramRecord{};  // their selections arrive with their pages
+        default: return std::nullopt;
+        }
+    };
+
+    m_central = new QWidget(this);
+    m_layout = new QVBoxLayout(m_central);
+    m_layout->setContentsMargins(2, 2, 2, 2);
+    m_layout->setSpacing(2);
+    setCentralWidget(m_central);
+
+    buildMenus();
+    buildToolbar();
+    buildPages();
+    m_fretboardPanel = new FretboardPanel(m_fretboard->display(), m_central);
+    m_layout->addWidget(m_pnlTop);
+    m_layout->addWidget(m_pages, 1);
+    m_layout->addWidget(m_fretboardPanel);
+    m_fretboard->attach(m_fretboardPanel, m_designPage, m_imgKeyboard);
+    connect(m_fretboardPanel->sbtnFlip, &QToolButton::toggled, this, [this](bool down) { flip(down); });
+    connect(m_fretboard, &FretboardController::handednessChanged, this, [this] {
+        // Pages that hold diagrams redraw themselves in the new hand as they arrive.
+    });
+
+    // Start-up state, in the order the window's shared state depends on it.
+    m_settings = readStartupSettings(m_appDir);
+    buildHelpAdditions();
+    m_fretboard->resetToStandardTuning();
+    applyStartupSettings();
+    m_pages->setCurrentIndex(static_cast<int>(Page::Chords));
+    m_fretboard->setActivePage(Page::Chords);
+    m_fretboard->setTuningControlsEnabled(false);
+    updateNewCaption();
+
+    qApp->installEventFilter(this);
+    placeOnScreen();
+    parkFocus();
+}
+
+TfrmMain::~TfrmMain() { qApp->removeEventFilter(this); }
+
+void TfrmMain::buildMenus()
+{
+    QMenuBar* bar = menuBar();
+
+    QMenu* file = bar->addMenu("&File");
+    file->setObjectName("menuFile");
+    m_mnuNew = file->addAction("&New Chord Page");
+    m_mnuNew->setObjectName("mnuNew");
+    m_mnuNew->setEnabled(false);
+    auto* open = file->addAction("&Open...");
+    open->setObjectName("mnuOpen");
+    open->setEnabled(false);
+    auto* save = file->addAction("&Save");
+    save->setObjectName("mnuSave");
+    save->setEnabled(false);
+    auto* saveAs = file->addAction("Save &As...");
+    saveAs->setObjectName("mnuSaveAs");
+    saveAs->setEnabled(false);
+    file->addSeparator();
+    auto* print = file->addAction("&Print Page...");
+    print->setObjectName("mnuPrint");
+    print->setEnabled(false);
+    file->addSeparator();
+    auto* exit = file->addAction("E&xit");
+    exit->setObjectName("mnuExit");
+    connect(exit, &QAction::triggered, this, &QWidget::close);
+    connect(file, &QMenu::aboutToShow, this, &TfrmMain::updateNewCaption);
+
+    m_keyMenu = bar->addMenu("&Key");
+    m_keyMenu->setObjectName("menuKey");
+    for (int k = 0; k < 12; ++k) {
+        const QString name = QString::fromStdString(m_names.note(k));
+        QAction* a = m_keyMenu->addAction(name);
+        a->setObjectName(QStringLiteral("mnu") + name);
+        connect(a, &QAction::triggered, this, [this, k] { chooseKey(k); });
+        m_keyItems[static_cast<size_t>(k)] = a;
+    }
+
+    for (const auto& fam : theory::kFamilies) {
+        QMenu* menu = bar->addMenu(fam.menuTitle);
+        menu->setObjectName(QStringLiteral("menu") + fam.menuTitle);
+        QMenu* more = menu->addMenu("More Chords...");
+        for (int t = 0; t < fam.typeCount; ++t) {
+            const QString caption = QString::fromUtf8(theory::kChordTypeCaptions[static_cast<size_t>(fam.firstFormula + t)].data(),
+                                                      int(theory::kChordTypeCaptions[static_cast<size_t>(fam.firstFormula + t)].size()));
+            QAction* a = t < fam.mainItems ? menu->addAction(caption) : more->addAction(caption);
+            const int family = static_cast<int>(fam.family);
+            connect(a, &QAction::triggered, this, [this, family, t, caption] { chooseChordType(family, t, caption); });
+        }
+    }
+
+    QMenu* scale = bar->addMenu("&Scale");
+    scale->setObjectName("menuScale");
+    QMenu* moreScales = scale->addMenu("More Scales...");
+    for (int i = 0; i < theory::kScaleCount; ++i) {
+        const auto sv = theory::kScaleNames[static_cast<size_t>(i)];
+        const QString caption = QString::fromUtf8(sv.data(), int(sv.size()));
+        QAction* a = i < theory::kScaleMainItems ? scale->addAction(caption) : moreScales->addAction(caption);
+        connect(a, &QAction::triggered, this, [this, i, caption] { chooseScale(i, caption); });
+    }
+
+    QMenu* options = bar->addMenu("&Options");
+    options->setObjectName("menuOptions");
+    m_mnuFlatSharp = options->addAction("Flats");
+    m_mnuFlatSharp->setObjectName("mnuFlatSharp");
+    m_mnuFlatSharp->setToolTip("Switch note names between flats and sharps");
+    connect(m_mnuFlatSharp, &QAction::triggered, this, &TfrmMain::toggleFlatSharp);
+    m_menuFlip = options->addAction("Flip");
+    m_menuFlip->setObjectName("menuFlip");
+    connect(m_menuFlip, &QAction::triggered, this, [this] {
+        if (m_busy.holds())
+            return;
+        m_fretboardPanel->sbtnFlip->setChecked(!m_flipped);
+    });
+    options->addSeparator();
+    auto* prefs = options->addAction("Preferences...");
+    prefs->setObjectName("mnuPreferences");
+    prefs->setEnabled(false);
+    auto* calc = options->addAction("Interval Calculator...");
+    calc->setObjectName("mnuIntervalCalculator");
+    calc->setEnabled(false);
+
+    m_helpMenu = bar->addMenu("&Help");
+    m_helpMenu->setObjectName("menuHelp");
+    auto* topics = m_helpMenu->addAction("&Help Topics");
+    topics->setObjectName("mnuHelpTopics");
+    topics->setEnabled(false);
+    auto* tips = m_helpMenu->addAction("Show Tips...");
+    tips->setObjectName("mnuShowTips");
+    tips->setEnabled(false);
+    m_helpMenu->addSeparator();
+    auto* about = m_helpMenu->addAction("&About...");
+    about->setObjectName("mnuAbout");
+    connect(about, &QAction::triggered, this, [this] {
+        QMessageBox::about(this, "About Strumox",
+                           QStringLiteral("                Strumox! version: %1\n\n"
+                                          "Chords, scales, song sheets and tablature for guitarists.")
+                               .arg(QStringLiteral(STRUMOX_VERSION)));
+    });
+}
+
+void TfrmMain::buildHelpAdditions()
+{
+    auto openHint = [](const QString& target) {
+        const QUrl url = QUrl::fromUserInput(target);
+        QDesktopServices::openUrl(url);
+    };
+    const auto actions = m_helpMenu->actions();
+    if (!m_settings.webSites.empty()) {
+        QAction* before = m_helpMenu->actions().value(2);
+        QAction* sep = new QAction(m_helpMenu);
+        sep->setSeparator(true);
+        m_helpMenu->insertAction(before, sep);
+        auto* sites = new QMenu("Tab Web Sites...", m_helpMenu);
+        sites->setObjectName("mnuTabSites");
+        m_helpMenu->insertMenu(m_helpMenu->actions().value(3), sites);
+        int n = 1;
+        for (const auto& site : m_settings.webSites) {
+            QAction* a = sites->addAction(QString::fromStdString(site.caption));
+            a->setObjectName(QStringLiteral("mnuWebSite%1").arg(n++));
+            const QString address = QString::fromStdString(site.address);
+            a->setStatusTip(address);
+            connect(a, &QAction::triggered, this, [openHint, address] { openHint(address); });
+        }
+    }
+    const QString folder = QString::fromStdString(m_appDir) + "KQ65 Tutorials/";
+    const QStringList pages = QDir(folder).entryList({"*.htm"}, QDir::Files, QDir::Name);
+    if (!pages.isEmpty()) {
+        auto* tutorials = new QMenu("Tutorials...", m_helpMenu);
+        tutorials->setObjectName("mnuTutorials");
+        QAction* before = m_helpMenu->actions().value(4);  // nothing there: appended
+        if (before)
+            m_helpMenu->insertMenu(before, tutorials);
+        else
+            m_helpMenu->addMenu(tutorials);
+        for (int i = 0; i < pages.size() && i < 26; ++i) {
+            QAction* a = tutorials->addAction(QFileInfo(pages[i]).completeBaseName());
+            a->setObjectName(QStringLiteral("mnuTutorial%1").arg(i));
+            const QString path = folder + pages[i];
+            a->setStatusTip(path);
+            connect(a, &QAction::triggered, this, [path] { QDesktopServices::openUrl(QUrl::fromLocalFile(path)); });
+        }
+    }
+    Q_UNUSED(actions);
+}
+
+void TfrmMain::buildToolbar()
+{
+    m_pnlTop = new QWidget(m_central);
+    m_pnlTop->setObjectName("pnlTop");
+    m_pnlTop->setFixedHeight(72);
+    m_pnlTop->setMinimumWidth(1010);
+
+    int x = 2;
+    auto place = [&x](QWidget* w, int gap = 0) {
+        w->move(x, 2);
+        x += w->width() + 1 + gap;
+    };
+    place(toolButton(m_pnlTop, "sbtnOpen", "Open", QStyle::SP_DialogOpenButton));
+    place(toolButton(m_pnlTop, "sbtnSave", "Save", QStyle::SP_DialogSaveButton));
+    place(toolButton(m_pnlTop, "sbtnErase", "Erase Page", QStyle::SP_TrashIcon));
+    place(toolButton(m_pnlTop, "sbtnPrintPage", "Print Page", QStyle::SP_FileDialogDetailedView));
+    place(toolButton(m_pnlTop, "sbtnUndo", "Undo", QStyle::SP_ArrowBack), 8);
+    place(toolButton(m_pnlTop, "sbtnPlay", "Play", QStyle::SP_MediaPlay));
+    place(toolButton(m_pnlTop, "sbtnStop", "Stop", QStyle::SP_MediaStop));
+    place(toolButton(m_pnlTop, "sbtnPause", "Pause", QStyle::SP_MediaPause));
+    place(toolButton(m_pnlTop, "sbtnStep", "Step Play", QStyle::SP_MediaSkipForward));
+    place(toolButton(m_pnlTop, "sbtnLoop", "Loop", QStyle::SP_BrowserReload));
+    place(toolButton(m_pnlTop, "sbtnCount", "Count Off", QStyle::SP_CustomBase, "1234"));
+    place(toolButton(m_pnlTop, "sbtnClick", "Click", QStyle::SP_CustomBase, "Clk"), 8);
+    // Nothing here plays yet; the playback controls wake up with the sound engine.
+    for (const char* name : {"sbtnOpen", "sbtnSave", "sbtnErase", "sbtnPrintPage", "sbtnUndo", "sbtnPlay",
+                             "sbtnStop", "sbtnPause", "sbtnStep", "sbtnLoop", "sbtnCount", "sbtnClick"})
+        m_pnlTop->findChild<QToolButton*>(name)->setEnabled(false);
+
+    auto* tempoLabel = new QLabel("Tempo:", m_pnlTop);
+    tempoLabel->setGeometry(x, 8, 44, 18);
+    x += 44;
+    auto* tempo = new QLineEdit("100", m_pnlTop);
+    tempo->setObjectName("meditTempoMain");
+    tempo->setInputMask("000");
+    tempo->setGeometry(x, 6, 36, 22);
+    tempo->setEnabled(false);
+    x += 37;
+    auto* tempoUd = new UpDown(10, 250, 100, false, m_pnlTop);
+    tempoUd->setObjectName("UpDownTempo");
+    tempoUd->setGeometry(x, 6, 14, 22);
+    tempoUd->setEnabled(false);
+    x += 22;
+
+    // Chord and scale finder: key, type, and the button that shows them.
+    auto* keyLabel = new QLabel("Key", m_pnlTop);
+    keyLabel->setGeometry(x, 0, 36, 14);
+    m_editChordRoot = new QLineEdit(m_pnlTop);
+    m_editChordRoot->setObjectName("editChordRoot");
+    m_editChordRoot->setReadOnly(true);
+    m_editChordRoot->setMaxLength(2);
+    m_editChordRoot->setFocusPolicy(Qt::NoFocus);
+    m_editChordRoot->setGeometry(x, 14, 36, 22);
+    x += 40;
+    m_label4 = new QLabel("Chord Name", m_pnlTop);
+    m_label4->setObjectName("Label4");
+    m_label4->setGeometry(x, 0, 160, 14);
+    m_editChordName = new QLineEdit(m_pnlTop);
+    m_editChordName->setObjectName("editChordName");
+    m_editChordName->setReadOnly(true);
+    m_editChordName->setFocusPolicy(Qt::NoFocus);
+    m_editChordName->setGeometry(x, 14, 160, 22);
+    x += 164;
+    m_btnShowChords = new QPushButton("Show Chords", m_pnlTop);
+    m_btnShowChords->setObjectName("btnShowChords");
+    m_btnShowChords->setGeometry(x, 12, 100, 26);
+    m_btnShowChords->setEnabled(false);
+    m_btnShowChords->setFocusPolicy(Qt::NoFocus);
+    x += 104;
+
+    for (const char* name : {"sbtnFLAnimate", "sbtnRootFlash"}) {
+        auto* b = toolButton(m_pnlTop, name,
+                             QString(name) == "sbtnFLAnimate" ? "Glowboard Play Animation" : "Show Glowboard Rootnote",
+                             QStyle::SP_CustomBase, QString(name) == "sbtnFLAnimate" ? "Anim" : "Root");
+        b->setCheckable(true);
+        b->move(x, 2);
+        x += 31;
+        b->hide();  // shown when a Glowboard is found
+    }
+
+    m_pnlKeyboard = new QWidget(m_pnlTop);
+    m_pnlKeyboard->setObjectName("pnlKeyboard");
+    m_pnlKeyboard->setGeometry(2, 50, 285, 20);
+    m_imgKeyboard = new PictureWidget(QSize(281, 18), [this](QPainter& p) {
+        paintKeyboard(p, m_fretboard->display().keyboard());
+    }, m_pnlKeyboard);
+    m_imgKeyboard->setObjectName("imgKeyboard");
+    m_imgKeyboard->move(2, 1);
+    connect(m_imgKeyboard, &PictureWidget::mouseMoved, this, [this](int x, int y) {
+        const auto key = keyAt(x, y);
+        if (!key)
+            return;
+        const int root = m_fretboard->display().shownRoot();
+        m_fretboardPanel->pnlNote->setText(QString::fromStdString(m_names.note(*key)));
+        m_fretboardPanel->pnlInterval->setText(QString::fromStdString(theory::hoverIntervalText(*key, root)));
+    });
+    connect(m_imgKeyboard, &PictureWidget::mouseLeft, m_fretboard, &FretboardController::clearHoverPanels);
+}
+
+void TfrmMain::buildPages()
+{
+    m_pages = new QTabWidget(m_central);
+    m_pages->setObjectName("PageControl1");
+    for (int i = 0; i < kPageCount; ++i) {
+        const PageInfo& info = kPageInfo[i];
+        QWidget* page = nullptr;
+        if (i == static_cast<int>(Page::ChordDesign)) {
+            m_designPage = new DesignPageView(m_pages);
+            page = m_designPage;
+            m_scrollTargets[static_cast<size_t>(i)] = m_designPage->listChordDesign;
+        } else {
+            auto* scroll = new QScrollArea(m_pages);
+            scroll->setObjectName(QStringLiteral("scroll") + info.caption);
+            auto* picture = new QWidget;
+            picture->setObjectName(QStringLiteral("img") + QString(info.caption).remove(' '));
+            picture->setFixedSize(info.picture);
+            picture->setAutoFillBackground(true);
+            QPalette pal = picture->palette();
+            pal.setColor(QPalette::Window, Qt::white);
+            picture->setPalette(pal);
+            picture->setMouseTracking(true);
+            scroll->setWidget(picture);
+            page = scroll;
+            m_scrollTargets[static_cast<size_t>(i)] = scroll;
+        }
+        page->setObjectName(info.objectName);
+        m_pages->addTab(page, info.caption);
+    }
+    connect(m_pages, &QTabWidget::currentChanged, this, &TfrmMain::onPageChanged);
+}
+
+void TfrmMain::applyStartupSettings()
+{
+    FretboardPanel& p = *m_fretboardPanel;
+    p.sbStrumSpeed->setValue(m_settings.strumSpeed);
+    // Each of these runs its handler, as a press would.
+    p.sbtnBassNote->setChecked(m_settings.bassNote);
+    p.sbtnShowFullScale->setChecked(m_settings.showFull);
+    p.sbtnLeftHanded->setChecked(m_settings.leftHanded);
+    for (const char* name : {"sbtnFLAnimate", "sbtnRootFlash"}) {
+        auto* b = m_pnlTop->findChild<QToolButton*>(name);
+        b->setChecked(QString(name) == "sbtnFLAnimate" ? m_settings.glowAnimate : m_settings.glowShowFlash);
+    }
+}
+
+Page TfrmMain::activePage() const { return static_cast<Page>(m_pages->currentIndex()); }
+
+bool TfrmMain::setActivePage(Page page)
+{
+    if (m_busy.holds())
+        return false;
+    m_pages->setCurrentIndex(static_cast<int>(page));
+    return activePage() == page;
+}
+
+void TfrmMain::onPageChanged(int index)
+{
+    if (m_busy.holds()) {
+        // A page change is refused while anything plays: put the old tab back.
+        const QSignalBlocker block(m_pages);
+        m_pages->setCurrentIndex(m_lastPage);
+        return;
+    }
+    m_lastPage = index;
+    m_fretboard->setActivePage(static_cast<Page>(index));
+    setWindowTitle(kTitle + "   ");
+    parkFocus();
+}
+
+void TfrmMain::updateNewCaption()
+{
+    switch (activePage()) {
+    case Page::Chords: m_mnuNew->setText("&New Chord Page"); break;
+    case Page::PlayPage: m_mnuNew->setText("&New Play Page"); break;
+    case Page::Scales: m_mnuNew->setText("&New Scale Page"); break;
+    case Page::ChordDesign: m_mnuNew->setText("&New Design Page"); break;
+    case Page::Print: m_mnuNew->setText("&New Print Page"); break;
+    case Page::Tablature: break;  // keeps its previous caption
+    }
+}
+
+void TfrmMain::toggleFlatSharp()
+{
+    m_names.toggle();
+    m_mnuFlatSharp->setText(QString::fromStdString(m_names.switchCaption()));
+    for (int k = 0; k < 12; ++k)
+        m_keyItems[static_cast<size_t>(k)]->setText(QString::fromStdString(m_names.note(k)));
+    if (m_chosenKey != -1 && !m_editChordRoot->text().isEmpty())
+        m_editChordRoot->setText(QString::fromStdString(m_names.note(m_chosenKey)));
+    m_fretboard->renameNotes();
+    parkFocus();
+}
+
+bool TfrmMain::flip(bool flipped)
+{
+    if (m_busy.holds()) {
+        const QSignalBlocker block(m_fretboardPanel->sbtnFlip);
+        m_fretboardPanel->sbtnFlip->setChecked(m_flipped);
+        return false;
+    }
+    m_flipped = flipped;
+    m_layout->removeWidget(m_pnlTop);
+    m_layout->removeWidget(m_fretboardPanel);
+    m_layout->insertWidget(0, flipped ? static_cast<QWidget*>(m_fretboardPanel) : m_pnlTop);
+    m_layout->addWidget(flipped ? m_pnlTop : static_cast<QWidget*>(m_fretboardPanel));
+    // The keyboard rides with the fretboard when flipped, under the read-outs.
+    if (flipped) {
+        m_pnlKeyboard->setParent(m_fretboardPanel);
+        m_pnlKeyboard->move(2, FretboardPanel::kKeyboardTopFlipped);
+    } else {
+        m_pnlKeyboard->setParent(m_pnlTop);
+        m_pnlKeyboard->move(2, 50);
+    }
+    m_pnlKeyboard->show();
+    {
+        const QSignalBlocker block(m_fretboardPanel->sbtnFlip);
+        m_fretboardPanel->sbtnFlip->setChecked(flipped);
+    }
+    m_menuFlip->setChecked(flipped);
+    parkFocus();
+    return true;
+}
+
+void TfrmMain::chooseKey(int key)
+{
+    m_chosenKey = key;
+    m_editChordRoot->setText(QString::fromStdString(m_names.note(key)));
+    parkFocus();
+}
+
+void TfrmMain::chooseChordType(int family, int type, const QString& caption)
+{
+    m_chosenChordType = type;
+    m_chosenFamily = family;
+    m_editChordName->setText(caption);
+    m_btnShowChords->setText("Show Chords");
+    m_label4->setText("Chord Name");
+    parkFocus();
+}
+
+void TfrmMain::chooseScale(int index, const QString& caption)
+{
+    m_chosenScale = index;
+    m_chosenFamily = 0;
+    m_editChordName->setText(caption);
+    m_btnShowChords->setText("Show Scale");
+    m_label4->setText("Scale Name");
+    parkFocus();
+}
+
+void TfrmMain::parkFocus() { m_fretboardPanel ? m_fretboardPanel->sbStrumSpeed->setFocus() : void(); }
+
+void TfrmMain::placeOnScreen()
+{
+    QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    const QRect avail = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
+    const QSize full = screen ? screen->size() : QSize(1024, 768);
+    move(avail.topLeft());
+    if (shouldMaximise(full)) {
+        setWindowState(windowState() | Qt::WindowMaximized);
+    } else {
+        resize(1024, 768);
+    }
+}
+
+void TfrmMain::activateFromSecondInstance(const QString& path)
+{
+    if (isMinimized())
+        showNormal();
+    raise();
+    activateWindow();
+    if (!path.isEmpty())
+        openDocument(path);
+}
+
+void TfrmMain::openDocument(const QString& path)
+{
+    // Page and tab files open here as each file kind arrives; until then say so plainly.
+    statusBar()->showMessage(QStringLiteral("Cannot open \"%1\": this kind of file is not supported yet.")
+                                 .arg(QFileInfo(path).fileName()),
+                             8000);
+}
+
+QAbstractScrollArea* TfrmMain::wheelTarget() const
+{
+    return m_scrollTargets[static_cast<size_t>(m_pages->currentIndex())];
+}
+
+bool TfrmMain::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::Wheel) {
+        auto* w = qobject_cast<QWidget*>(watched);
+        if (w && w->window() == this) {
+            auto* wheel = static_cast<QWheelEvent*>(event);
+            const int lines = m_wheel.feed(wheel->angleDelta().y(), QApplication::wheelScrollLines());
+            if (QAbstractScrollArea* target = wheelTarget()) {
+                QScrollBar* bar = target->verticalScrollBar();
+                for (int i = 0; i < std::abs(lines); ++i)
+                    bar->triggerAction(lines > 0 ? QAbstractSlider::SliderSingleStepSub
+                                                 : QAbstractSlider::SliderSingleStepAdd);
+            }
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TfrmMain::closeEvent(QCloseEvent* e)
+{
+    auto saveNotYet = [] { return false; };  // the documents' savers arrive with their pages
+    const std::vector<CloseDocument> docs{
+        {"Save PlayPage changes ", playPageDoc.modified, playPageDoc.fileName, saveNotYet},
+        {"Save Chord Design Page changes ", designDoc.modified, designDoc.fileName, saveNotYet},
+        {"Save Raw Tab changes ", rawTabDoc.modified, rawTabDoc.fileName, saveNotYet},
+        {"Save Strumox Tab file (.sxt) changes ", tabPageDoc.modified, tabPageDoc.fileName, saveNotYet},
+    };
+    if (!mayClose(m_busy, docs, *m_prompter)) {
+        e->ignore();
+        return;
+    }
+    writeExitSettings();
+    e->accept();
+}
+
+void TfrmMain::writeExitSettings()
+{
+    m_settings.strumSpeed = m_fretboardPanel->sbStrumSpeed->value();
+    m_settings.bassNote = m_fretboard->bassNote();
+    m_settings.leftHanded = m_fretboard->leftHanded();
+    m_settings.showFull = m_fretboard->showFullFretboard();
+    m_settings.glowAnimate = m_pnlTop->findChild<QToolButton*>("sbtnFLAnimate")->isChecked();
+    m_settings.glowShowFlash = m_pnlTop->findChild<QToolButton*>("sbtnRootFlash")->isChecked();
+    try {
+        app::writeExitSettings(m_appDir, m_settings);
+    } catch (const SettingsWriteError& err) {
+        // Settings are not worth keeping the window open for: say so and close anyway.
+        emit settingsWriteFailed(QString::fromUtf8(err.what()));
+        m_prompter->message(err.what());
+    }
+}
+
+}  // namespace strumox::app

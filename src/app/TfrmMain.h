@@ -1,0 +1,144 @@
+#pragma once
+// The main window: builds the menus, toolbar, page control and fretboard panel, holds the few
+// values every page shares, and wires each control to the controller that owns its work.
+#include <QMainWindow>
+#include <array>
+#include <memory>
+
+#include "app/Pages.h"
+#include "app/core/BusyGuard.h"
+#include "app/core/Settings.h"
+#include "app/core/WheelAccumulator.h"
+#include "pages/DiagramRecord.h"
+#include "theory/Notes.h"
+
+class QAction;
+class QLineEdit;
+class QLabel;
+class QMenu;
+class QPushButton;
+class QScrollArea;
+class QTabWidget;
+class QToolButton;
+class QVBoxLayout;
+class QAbstractScrollArea;
+
+namespace strumox::app {
+
+class DesignPageView;
+class FretboardController;
+class FretboardPanel;
+class PictureWidget;
+class Prompter;
+
+// A document that may hold unsaved work when the window closes.
+struct DocumentState {
+    bool modified = false;
+    std::string fileName;
+};
+
+class TfrmMain : public QMainWindow {
+    Q_OBJECT
+public:
+    // `appDir` ends with a '/'. Without a prompter, questions go to message boxes.
+    explicit TfrmMain(std::string appDir, Prompter* prompter = nullptr, QWidget* parent = nullptr);
+    ~TfrmMain() override;
+
+    const std::string& appDir() const { return m_appDir; }
+    const theory::NoteNames& noteNames() const { return m_names; }
+    const theory::Tuning& currentTuning() const { return m_currentTuning; }
+    BusyGuard& busy() { return m_busy; }
+    FretboardController& fretboard() { return *m_fretboard; }
+    FretboardPanel& fretboardPanel() { return *m_fretboardPanel; }
+    DesignPageView& designPage() { return *m_designPage; }
+    const AppSettings& settings() const { return m_settings; }
+
+    Page activePage() const;
+    // Page change as the tab control does it; refused (returns false) while busy.
+    bool setActivePage(Page page);
+
+    // Documents asked about on close, in order: PlayPage, Chord Design, raw tab, tab page.
+    DocumentState playPageDoc, designDoc, rawTabDoc, tabPageDoc;
+
+    void toggleFlatSharp();
+    bool flip(bool flipped);
+    bool isFlipped() const { return m_flipped; }
+
+    // A second copy asked us forward, with a file to open or none.
+    void activateFromSecondInstance(const QString& path);
+    // Opens a file by its extension (the command-line file and the hand-over).
+    void openDocument(const QString& path);
+
+    // The placement rule: top-left; 1024 x 768 on a larger screen, maximised otherwise.
+    static bool shouldMaximise(QSize screen) { return !(screen.height() > 768 || screen.width() > 1024); }
+    void placeOnScreen();
+
+    int chosenKey() const { return m_chosenKey; }
+    int chosenChordType() const { return m_chosenChordType; }
+    int chosenFamily() const { return m_chosenFamily; }
+
+    QAction* actionFlatSharp() const { return m_mnuFlatSharp; }
+    QMenu* helpMenu() const { return m_helpMenu; }
+
+signals:
+    // Written settings could not be saved; shown to the user, closing goes on.
+    void settingsWriteFailed(const QString& message);
+
+protected:
+    void closeEvent(QCloseEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildMenus();
+    void buildToolbar();
+    void buildPages();
+    void buildHelpAdditions();
+    void applyStartupSettings();
+    void onPageChanged(int index);
+    void chooseKey(int key);
+    void chooseChordType(int family, int type, const QString& caption);
+    void chooseScale(int index, const QString& caption);
+    void parkFocus();
+    void writeExitSettings();
+    QAbstractScrollArea* wheelTarget() const;
+    void updateNewCaption();
+
+    std::string m_appDir;
+    std::unique_ptr<Prompter> m_ownPrompter;
+    Prompter* m_prompter;
+    AppSettings m_settings;
+    theory::NoteNames m_names;
+    theory::Tuning m_currentTuning = theory::kStandardTuning;
+    BusyGuard m_busy;
+    WheelAccumulator m_wheel;
+    int m_chosenKey = -1;
+    int m_chosenChordType = 0;
+    int m_chosenFamily = 0;
+    int m_chosenScale = -1;
+    bool m_flipped = false;
+    int m_lastPage = 0;
+    pages::DiagramRecord m_chordPageSelection;  // filled by the Chord page once it exists
+
+    FretboardController* m_fretboard = nullptr;
+    FretboardPanel* m_fretboardPanel = nullptr;
+    DesignPageView* m_designPage = nullptr;
+    QWidget* m_central = nullptr;
+    QVBoxLayout* m_layout = nullptr;
+    QWidget* m_pnlTop = nullptr;
+    QWidget* m_pnlKeyboard = nullptr;
+    PictureWidget* m_imgKeyboard = nullptr;
+    QTabWidget* m_pages = nullptr;
+    std::array<QAbstractScrollArea*, kPageCount> m_scrollTargets{};
+    QLineEdit* m_editChordRoot = nullptr;
+    QLineEdit* m_editChordName = nullptr;
+    QLabel* m_label4 = nullptr;
+    QPushButton* m_btnShowChords = nullptr;
+    QAction* m_mnuNew = nullptr;
+    QAction* m_mnuFlatSharp = nullptr;
+    QAction* m_menuFlip = nullptr;
+    QMenu* m_keyMenu = nullptr;
+    QMenu* m_helpMenu = nullptr;
+    std::array<QAction*, 12> m_keyItems{};
+};
+
+}  // namespace strumox::app

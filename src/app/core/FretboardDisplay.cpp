@@ -1,0 +1,165 @@
+#include "app/core/FretboardDisplay.h"
+
+#include <algorithm>
+
+#include "app/core/KeyboardLayout.h"
+
+namespace strumox::app {
+
+using pages::DiagramRecord;
+
+void FretboardDisplay::fillIntervalFields(const DiagramRecord& d, bool slotColours)
+{
+    m_panels.notes.clear();
+    for (size_t k = 0; k < 7; ++k) {
+        IntervalField& field = m_panels.intervals[k];
+        field.text = colours::kBlack;
+        field.inactive = false;
+        field.background = slotColours ? colours::kIntervalSlot[k] : colours::kWhite;
+        const int interval = d.intervals[k];
+        if (interval == theory::kNoInterval) {
+            field.caption.clear();
+            field.tag = -1;
+            continue;
+        }
+        field.caption = theory::intervalName(interval);
+        field.tag = interval % 12;
+        m_panels.notes += " " + m_names.note(d.root + interval);
+    }
+}
+
+void FretboardDisplay::markKeyboard(const DiagramRecord& d)
+{
+    // The keyboard marks chords the way it marks scales: 255 becomes the scale terminator 99.
+    std::array<std::uint8_t, 10> list;
+    list.fill(kScaleListEnd);
+    for (size_t k = 0; k < 7; ++k)
+        list[k] = d.intervals[k] == theory::kNoInterval ? kScaleListEnd : d.intervals[k];
+    markScale(m_keyboard, list, d.root);
+}
+
+void FretboardDisplay::showChord(const DiagramRecord& d, const DisplayContext& ctx)
+{
+    m_scene.clear();
+    m_matrix.clear();
+    bool rootSounded = false;
+    if (d.isEmpty()) {
+        clearDisplay();
+        return;
+    }
+    m_panels.chordNameColour = colours::kBlack;
+    m_panels.notesColour = colours::kBlack;
+    m_panels.chordNameCaption = "Chord Name:";
+    m_panels.tuningName = d.tuningName;
+    m_panels.chordName = m_names.note(d.root) + " " + d.name;
+    if (d.bass % 12 != d.root % 12)
+        m_panels.chordName += " /" + m_names.note(d.bass % 12);
+    fillIntervalFields(d, false);
+
+    for (int s = 0; s < 6; ++s) {
+        const auto su = static_cast<size_t>(s);
+        m_openStrings[su] = d.tuning[su];
+        const int fret = std::min<int>(d.frets[su], theory::kMaxFret);
+        const int marker = d.markers[su];
+        const bool isRootNote = (d.tuning[su] + fret) % 12 == d.root % 12;
+        // A muted string never counts as sounding the root.
+        const bool soundsRoot = isRootNote && marker != pages::MarkerMuted;
+        if (soundsRoot) {
+            rootSounded = true;
+            m_matrix.setRoot(fret, s);
+        }
+        m_scene.glyphs.push_back({s, fret, glyphCellX(marker, isRootNote)});
+        if (marker != pages::MarkerMuted)
+            m_matrix.setLit(fret, s);  // fret 22 falls outside the matrix by itself
+    }
+    m_shownRoot = d.root % 12;
+    if (onSendMatrix)
+        onSendMatrix(m_matrix);
+    if (ctx.showArpeggioDown)
+        showIntervals(d, colours::kBlack, ctx);
+    m_keyboard.clear();
+    markKeyboard(d);
+    m_panels.intervals[0].inactive = !rootSounded;
+}
+
+void FretboardDisplay::showIntervals(const DiagramRecord& d, std::uint32_t colour, const DisplayContext& ctx)
+{
+    m_matrix.clear();
+    m_panels.chordNameColour = colour;
+    m_panels.notesColour = colour;
+    m_panels.chordName = m_names.note(d.root) + " " + d.name;
+    const bool slotColours = ctx.designPageActive && ctx.showIntervalsDown;
+    fillIntervalFields(d, slotColours);
+
+    int first = 0, last = theory::kMaxFret;
+    if (!ctx.showFullFretboard && !ctx.designPageActive) {
+        first = std::max(0, d.baseFret - 1);
+        last = std::min(theory::kMaxFret, d.baseFret + 3);
+    }
+    for (int s = 0; s < 6; ++s) {
+        const int open = m_openStrings[static_cast<size_t>(s)];
+        for (int j = first; j <= last; ++j) {
+            for (size_t k = 0; k < 7 && d.intervals[k] != theory::kNoInterval; ++k) {
+                const int interval = d.intervals[k];
+                if ((open + j) % 12 != (d.root + interval) % 12)
+                    continue;
+                std::uint32_t rgb = colours::kGreen;
+                if ((open + j) % 12 == d.root % 12) {
+                    rgb = colours::kRed;
+                    m_matrix.setRoot(j, s);
+                } else if (slotColours) {
+                    for (size_t f = 0; f < 7; ++f)
+                        if (m_panels.intervals[f].tag == interval % 12) {
+                            rgb = colours::kIntervalSlot[f];
+                            break;
+                        }
+                }
+                m_scene.squares.push_back({s, j, rgb});
+                m_matrix.setLit(j, s);
+            }
+        }
+    }
+    if (onSendMatrix)
+        onSendMatrix(m_matrix);
+}
+
+void FretboardDisplay::clearDisplay()
+{
+    m_scene.clear();
+    m_keyboard.clear();
+    m_matrix.clear();
+    if (onGlowboardOff)
+        onGlowboardOff();
+    m_panels.chordName.clear();
+    m_panels.tuningName.clear();
+    m_panels.notes.clear();
+    for (auto& field : m_panels.intervals) {
+        field.caption.clear();
+        field.tag = -1;
+        field.inactive = false;
+    }
+    clearHover();
+}
+
+bool FretboardDisplay::hover(int x, int y)
+{
+    const auto hit = hitTest(x, y, m_layout.leftHanded);
+    if (!hit) {
+        clearHover();
+        return false;
+    }
+    m_hoverString = hit->string;
+    m_hoverFret = hit->fret;
+    const int n = (m_openStrings[static_cast<size_t>(m_hoverString)] + m_hoverFret) % 12;
+    m_panels.note = m_names.note(n);
+    m_panels.interval = theory::hoverIntervalText(n, m_shownRoot);
+    return true;
+}
+
+void FretboardDisplay::clearHover()
+{
+    m_panels.note.clear();
+    m_panels.interval.clear();
+}
+
+}  // namespace strumox::app

@@ -1,0 +1,37 @@
+#include <QApplication>
+#include <QFont>
+#include <QStyleFactory>
+#include <QTimer>
+
+#include "app/SingleInstance.h"
+#include "app/TfrmMain.h"
+#include "app/core/AppDir.h"
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName("Strumox");
+    QApplication::setApplicationDisplayName("Strumox!");
+    QApplication::setStyle(QStyleFactory::create("Fusion"));
+    // The geometry of every picture was laid out for this face's metrics.
+    QFont font("Liberation Sans");
+    font.setPointSize(9);
+    QApplication::setFont(font);
+
+    const QStringList arguments = app.arguments().mid(1);
+    strumox::app::SingleInstance instance;
+    if (!instance.claim()) {
+        instance.handOver(arguments);
+        return 0;
+    }
+
+    strumox::app::TfrmMain window(strumox::app::executableDir());
+    QObject::connect(&instance, &strumox::app::SingleInstance::activationRequested, &window,
+                     &strumox::app::TfrmMain::activateFromSecondInstance);
+    window.show();
+    if (arguments.size() == 1) {
+        // Opened once the window is up, like any later hand-over.
+        QTimer::singleShot(0, &window, [&window, path = arguments.first()] { window.openDocument(path); });
+    }
+    return app.exec();
+}

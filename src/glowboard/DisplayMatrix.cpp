@@ -1,0 +1,1 @@
+#include "glowboard/DisplayMatrix.h"

@@ -1,0 +1,5 @@
+#include <gtest/gtest.h>
+
+#include "theory/Notes.h"
+
+using namespace strumox::theory;
