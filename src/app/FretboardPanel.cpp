@@ -103,17 +103,8 @@ FretboardPanel::FretboardPanel(const FretboardDisplay& display, QWidget* parent)
     mid.setBold(true);
     pnlInterval->setFont(mid);
 
-    sbtnLeftHanded = toggle(this, "sbtnLeftHanded", "Left Handed", QRect(rx, 64, 80, 22));
-    sbtnFlip = toggle(this, "sbtnFlip", "Flip", QRect(rx + 82, 64, 80, 22));
-    sbtnBassNote = toggle(this, "sbtnBassNote", "Bass Note", QRect(rx, 88, 80, 22));
-    sbShowArp = toggle(this, "sbShowArp", "Show Arpeggio", QRect(rx + 82, 88, 80, 22));
-    sbtnShowFullScale = toggle(this, "sbtnShowFullScale", "Display Full Fretboard", QRect(rx, 112, 162, 22));
-    sbtnLeftHanded->setToolTip("Mirror the neck and every diagram for a left-handed player");
-    sbtnFlip->setToolTip("Swap the toolbar and the fretboard panel");
-    sbtnBassNote->setToolTip("Play a bass note with each chord");
-    sbShowArp->setToolTip("Mark every note of the chord along the neck");
-    sbtnShowFullScale->setToolTip("Mark notes over the whole neck instead of the chord's position");
-
+    sbtnLeftHanded = toggle(this, "sbtnLeftHanded", "Left Handed", QRect(rx, 68, 90, 24));
+    sbtnFlip = toggle(this, "sbtnFlip", "Flip", QRect(rx + 94, 68, 68, 24));
     // Chord read-outs under the picture.
     const int y1 = kFretboardHeight + 4;
     lblChordNameCaption = caption(this, "Chord Name:", QRect(2, y1, 80, 20), "lblChordNameCaption");
@@ -140,6 +131,15 @@ FretboardPanel::FretboardPanel(const FretboardDisplay& display, QWidget* parent)
     sbStrumSpeed->setToolTip("Slow strum (left) to fast strum (right)");
     // The window's own keys keep working while the focus rests here.
     sbStrumSpeed->setFocusPolicy(Qt::StrongFocus);
+
+    sbtnBassNote = toggle(this, "sbtnBassNote", "Bass Note", QRect(300, y2, 90, 22));
+    sbShowArp = toggle(this, "sbShowArp", "Show Arpeggio", QRect(394, y2, 110, 22));
+    sbtnShowFullScale = toggle(this, "sbtnShowFullScale", "Display Full Fretboard", QRect(508, y2, 160, 22));
+    sbtnLeftHanded->setToolTip("Mirror the neck and every diagram for a left-handed player");
+    sbtnFlip->setToolTip("Swap the toolbar and the fretboard panel");
+    sbtnBassNote->setToolTip("Play a bass note with each chord");
+    sbShowArp->setToolTip("Mark every note of the chord along the neck");
+    sbtnShowFullScale->setToolTip("Mark notes over the whole neck instead of the chord's position");
 }
 
 }  // namespace strumox::app

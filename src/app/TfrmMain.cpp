@@ -490,6 +490,7 @@ bool TfrmMain::flip(bool flipped)
         m_pnlKeyboard->move(2, 50);
     }
     m_pnlKeyboard->show();
+    m_layout->activate();
     {
         const QSignalBlocker block(m_fretboardPanel->sbtnFlip);
         m_fretboardPanel->sbtnFlip->setChecked(flipped);
