@@ -1,22 +1,15 @@
 #include <QApplication>
-#include <QFont>
-#include <QStyleFactory>
 #include <QTimer>
 
 #include "app/SingleInstance.h"
+#include "app/Startup.h"
 #include "app/TfrmMain.h"
 #include "app/core/AppDir.h"
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    QApplication::setApplicationName("Strumox");
-    QApplication::setApplicationDisplayName("Strumox!");
-    QApplication::setStyle(QStyleFactory::create("Fusion"));
-    // The geometry of every picture was laid out for this face's metrics.
-    QFont font("Liberation Sans");
-    font.setPointSize(9);
-    QApplication::setFont(font);
+    strumox::app::configureApplication(app);
 
     const QStringList arguments = app.arguments().mid(1);
     strumox::app::SingleInstance instance;
