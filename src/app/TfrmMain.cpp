@@ -124,6 +124,13 @@ TfrmMain::TfrmMain(std::string appDir, Prompter* prompter, QWidget* parent)
     updateNewCaption();
 
     qApp->installEventFilter(this);
+    // Typed names must reach their fields, so the window's own keys rest while they have focus.
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+        const bool typing = now && (now == m_fretboardPanel->editTuningName ||
+                                    now == m_fretboardPanel->editChordNameUser ||
+                                    now->objectName().startsWith("editTab"));
+        m_keyPreview = !typing;
+    });
     placeOnScreen();
     parkFocus();
 }
@@ -567,6 +574,13 @@ QAbstractScrollArea* TfrmMain::wheelTarget() const
 
 bool TfrmMain::eventFilter(QObject* watched, QEvent* event)
 {
+    if (event->type() == QEvent::MouseMove) {
+        // Leaving the pictures for anywhere else in the window empties the hover read-outs.
+        auto* w = qobject_cast<QWidget*>(watched);
+        if (w && w->window() == this && w != m_fretboardPanel->imgFretboard && w != m_imgKeyboard &&
+            !m_fretboardPanel->pnlNote->text().isEmpty())
+            m_fretboard->clearHoverPanels();
+    }
     if (event->type() == QEvent::Wheel) {
         auto* w = qobject_cast<QWidget*>(watched);
         if (w && w->window() == this) {

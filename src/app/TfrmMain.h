@@ -73,6 +73,9 @@ public:
     static bool shouldMaximise(QSize screen) { return !(screen.height() > 768 || screen.width() > 1024); }
     void placeOnScreen();
 
+    // Whether the window's own keys (play, stop, step) are live; off while a name is typed.
+    bool keyPreviewEnabled() const { return m_keyPreview; }
+
     int chosenKey() const { return m_chosenKey; }
     int chosenChordType() const { return m_chosenChordType; }
     int chosenFamily() const { return m_chosenFamily; }
@@ -116,6 +119,7 @@ private:
     int m_chosenFamily = 0;
     int m_chosenScale = -1;
     bool m_flipped = false;
+    bool m_keyPreview = true;
     int m_lastPage = 0;
     pages::DiagramRecord m_chordPageSelection;  // filled by the Chord page once it exists
 

@@ -58,7 +58,7 @@ std::string shellQuoted(const std::string& s)
     return out + "'";
 }
 
-struct Run {
+struct CliRun {
     int status = -1;
     std::string out;
     std::string err;
@@ -73,7 +73,7 @@ struct Run {
     }
 };
 
-Run runCli(const std::vector<std::string>& args)
+CliRun runCli(const std::vector<std::string>& args)
 {
     const TempDir scratch;
     std::string command = shellQuoted(kCli);
@@ -81,7 +81,7 @@ Run runCli(const std::vector<std::string>& args)
         command += " " + shellQuoted(a);
     command += " 2>" + shellQuoted(scratch.path() + "/stderr");
 
-    Run run;
+    CliRun run;
     FILE* pipe = ::popen(command.c_str(), "r");
     if (!pipe) {
         ADD_FAILURE() << "popen failed for " << command;
@@ -108,7 +108,7 @@ protected:
 
 TEST_F(Cli, VersionPrintsNameAndVersion)
 {
-    const Run r = runCli({"--version"});
+    const CliRun r = runCli({"--version"});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out, std::string("strumox-cli ") + STRUMOX_VERSION + "\n");
     EXPECT_EQ(r.err, "");
@@ -116,7 +116,7 @@ TEST_F(Cli, VersionPrintsNameAndVersion)
 
 TEST_F(Cli, HelpNamesEveryCommandOnStdout)
 {
-    const Run r = runCli({"--help"});
+    const CliRun r = runCli({"--help"});
     EXPECT_EQ(r.status, 0);
     EXPECT_NE(r.out.find("settings [--appdir DIR]"), std::string::npos) << r.out;
 }
@@ -131,7 +131,7 @@ class CliBadUsage : public Cli, public testing::WithParamInterface<BadUsage> {};
 
 TEST_P(CliBadUsage, ExitsWithTwoAndShowsUsageOnStderr)
 {
-    const Run r = runCli(GetParam().args);
+    const CliRun r = runCli(GetParam().args);
     EXPECT_EQ(r.status, 2);
     EXPECT_EQ(r.out, "");
     EXPECT_NE(r.err.find(GetParam().message), std::string::npos) << r.err;
@@ -150,7 +150,7 @@ TEST_F(Cli, MissingAppDirFailsWithExitOne)
 {
     const TempDir dir;
     const std::string missing = dir.path() + "/gone";
-    const Run r = runCli({"settings", "--appdir", missing});
+    const CliRun r = runCli({"settings", "--appdir", missing});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.out, "");
     EXPECT_EQ(r.err, "strumox-cli: not a directory: " + missing + "\n");
@@ -165,7 +165,7 @@ TEST_F(Cli, SettingsPrintsEffectiveValuesInTableOrder)
                         "[Main]\r\nBass=2\r\n"
                         "[UserChords]\r\nNumber=1\r\n[62]\r\nName=Add9\r\n"
                         "[General MIDI]\r\nPiano=\r\nOrgan=\r\n");
-    const Run r = runCli({"settings", "--appdir", dir.path()});
+    const CliRun r = runCli({"settings", "--appdir", dir.path()});
     ASSERT_EQ(r.status, 0) << r.err;
     const std::vector<std::string> lines = r.lines();
     ASSERT_FALSE(lines.empty());
@@ -198,7 +198,7 @@ TEST_F(Cli, SettingsMatchesTheLibraryListing)
 {
     const TempDir dir;
     dir.write("Kq.ini", "[WebSites]\nNumber=1\n1=Tabs\n1A=https://tabs.example\n");
-    const Run r = runCli({"settings", "--appdir=" + dir.path() + "/"});
+    const CliRun r = runCli({"settings", "--appdir=" + dir.path() + "/"});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.lines(), strumox::app::settingsListing(dir.path() + "/"));
 }
@@ -206,7 +206,7 @@ TEST_F(Cli, SettingsMatchesTheLibraryListing)
 TEST_F(Cli, SettingsDefaultsToTheExecutablesDirectory)
 {
     const std::string appDir = fs::canonical(STRUMOX_APPDIR).string() + "/";
-    const Run r = runCli({"settings"});
+    const CliRun r = runCli({"settings"});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.lines(), strumox::app::settingsListing(appDir));
 }

@@ -346,6 +346,15 @@ TEST(IniFileWrite, NewKeyGoesAfterTheLastKeyOfItsSection)
                         "; nothing yet\n");
 }
 
+TEST(IniFileWrite, NewKeyJoinsTheLastKeyEvenWhenALaterBlockIsEmpty)
+{
+    const Loaded f("[Glowboard]\nAnimate=1\n[Main]\nBass=0\n[GLOWBOARD]\n; reserved\n");
+    IniFile ini = f.open();
+    ini.writeBool("Glowboard", "ShowFlash", true);
+    ini.commit();
+    EXPECT_EQ(f.text(), "[Glowboard]\nAnimate=1\nShowFlash=1\n[Main]\nBass=0\n[GLOWBOARD]\n; reserved\n");
+}
+
 TEST(IniFileWrite, KeyOfMissingSectionAppendsTheSectionAtTheEnd)
 {
     const Loaded f("[Main]\nBass=0");  // no final line end
@@ -515,17 +524,26 @@ TEST(IniFileSectionKeys, ListsKeysInFileOrderAsSpelled)
 
 TEST(IniFileSectionKeys, ListingStopsWhereTheBufferIsFull)
 {
-    // Nine-character names take ten characters each with their terminator, and one more
-    // terminator ends the list: 819 names fill 8191 of the 8192 characters, the 820th does not fit.
-    std::ostringstream text;
-    text << "[General MIDI]\n";
-    for (int i = 0; i < 1000; ++i)
-        text << "Voice" << 1000 + i << "=\n";
-    const Loaded f(text.str());
-    const auto keys = f.open().sectionKeys("General MIDI");
-    ASSERT_EQ(keys.size(), 819u);
-    EXPECT_EQ(keys.front(), "Voice1000");
-    EXPECT_EQ(keys.back(), "Voice1818");
+    // Each name takes its length plus a terminator, and one more terminator ends the list, all
+    // within 8192 characters. 818 nine-character names use 8181 of them; a last name of 10
+    // characters fills the buffer exactly, one of 11 is left out.
+    const auto listing = [](const std::string& lastName) {
+        std::ostringstream text;
+        text << "[General MIDI]\n";
+        for (int i = 0; i < 818; ++i)
+            text << "Voice" << 1000 + i << "=\n";
+        text << lastName << "=\nAfter=\n";
+        const Loaded f(text.str());
+        return f.open().sectionKeys("General MIDI");
+    };
+    const auto exact = listing("TenLetters");
+    ASSERT_EQ(exact.size(), 819u);
+    EXPECT_EQ(exact.front(), "Voice1000");
+    EXPECT_EQ(exact.back(), "TenLetters");
+
+    const auto over = listing("ElevenChars");
+    ASSERT_EQ(over.size(), 818u);
+    EXPECT_EQ(over.back(), "Voice1817");
 }
 
 TEST(IniFileEraseSection, RemovesEveryBlockOfTheSectionAndNothingElse)

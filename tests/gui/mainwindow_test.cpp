@@ -218,6 +218,23 @@ private slots:
         QCOMPARE(QString::fromStdString(w->fretboard().workDiagram().name), QString("maj7"));
     }
 
+    void typingANameSuspendsTheWindowKeys()
+    {
+        testing::ScriptedPrompter prompter;
+        auto w = makeWindow(prompter);
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w.get()));
+        QVERIFY(w->keyPreviewEnabled());
+        w->fretboardPanel().editTuningName->setFocus();
+        QVERIFY(!w->keyPreviewEnabled());
+        w->fretboardPanel().sbStrumSpeed->setFocus();
+        QVERIFY(w->keyPreviewEnabled());
+        w->fretboardPanel().editChordNameUser->setFocus();
+        QVERIFY(!w->keyPreviewEnabled());
+        w->designPage().editTab[2]->setFocus();
+        QVERIFY(!w->keyPreviewEnabled());
+    }
+
     // --- tuning ----------------------------------------------------------------------------
     void tuningStepsWrapAndNameTheTuning()
     {

@@ -4,10 +4,7 @@
 #include <cassert>
 #include <cerrno>
 #include <charconv>
-#include <climits>
 #include <cstdint>
-#include <fstream>
-#include <iterator>
 #include <optional>
 #include <string_view>
 
@@ -113,7 +110,7 @@ std::optional<int> parseInteger(std::string_view text)
     return value;
 }
 
-bool validName(std::string_view name, char forbidden)
+[[maybe_unused]] bool validName(std::string_view name, char forbidden)
 {
     return name.find_first_of("\r\n") == std::string_view::npos && name.find(forbidden) == std::string_view::npos &&
            !trimBlanks(name).empty();
@@ -133,6 +130,33 @@ bool writeAll(int fd, std::string_view data)
     return true;
 }
 
+// The file's bytes; empty when it is missing, unreadable or not a regular file.
+std::string readWholeFile(const std::string& path)
+{
+    std::string content;
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return content;
+    struct stat st {};
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
+        char buffer[16384];
+        for (;;) {
+            const ssize_t n = ::read(fd, buffer, sizeof buffer);
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n < 0) {
+                content.clear();
+                break;
+            }
+            if (n == 0)
+                break;
+            content.append(buffer, static_cast<std::size_t>(n));
+        }
+    }
+    ::close(fd);
+    return content;
+}
+
 std::string parentDirectory(const std::string& path)
 {
     const auto slash = path.rfind('/');
@@ -150,8 +174,7 @@ SettingsWriteError::SettingsWriteError(const std::string& path)
 
 IniFile::IniFile(std::string path) : m_path(std::move(path))
 {
-    std::ifstream in(m_path, std::ios::binary);
-    std::string content{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    std::string content = readWholeFile(m_path);
     if (content.starts_with(kByteOrderMark)) {
         m_byteOrderMark = true;
         content.erase(0, kByteOrderMark.size());

@@ -22,6 +22,7 @@
 // the key name), a new key goes right after the last key of its section, and a key of a missing
 // section appends that section at the end of the file. Every other section, key, comment and
 // blank line stays untouched and in place.
+#include <cstddef>
 #include <stdexcept>
 #include <string>
 #include <vector>
