@@ -150,8 +150,9 @@ TEST(MarkScale, MajorScaleMarksItsNotesInEveryOctaveAndTheRootInRed)
         const int pc = k % 12;
         const bool inScale = pc == 2 || pc == 4 || pc == 6 || pc == 7 || pc == 9 || pc == 11 || pc == 1;
         EXPECT_EQ(flags.test(static_cast<size_t>(k)), inScale) << "key " << k;
-        if (pc != 2)
+        if (pc != 2) {
             EXPECT_EQ(s.marks[k], inScale ? Mark::Scale : Mark::None) << "key " << k;
+        }
     }
 }
 
