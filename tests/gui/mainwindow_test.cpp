@@ -108,6 +108,36 @@ private slots:
         QVERIFY(!TfrmMain::shouldMaximise(QSize(1025, 768)));
     }
 
+    void helpMenuGainsWebSitesAndAtMost26Tutorials()
+    {
+        QTemporaryDir dir;
+        QFile ini(dir.filePath("Kq.ini"));
+        QVERIFY(ini.open(QIODevice::WriteOnly));
+        ini.write("[WebSites]\nNumber=2\n1=Lessons\n1A=https://example.org/lessons\n2=Local page\n2A=/tmp/page.htm\n");
+        ini.close();
+        QVERIFY(QDir(dir.path()).mkdir("KQ65 Tutorials"));
+        for (int i = 0; i < 27; ++i) {
+            QFile page(dir.filePath(QStringLiteral("KQ65 Tutorials/lesson%1.htm").arg(i, 2, 10, QChar('0'))));
+            QVERIFY(page.open(QIODevice::WriteOnly));
+        }
+        testing::ScriptedPrompter prompter;
+        TfrmMain w(dir.path().toStdString() + "/", &prompter);
+        const QList<QAction*> items = w.helpMenu()->actions();
+        QVERIFY(items.size() >= 6);
+        QVERIFY(items[2]->isSeparator());
+        QCOMPARE(items[3]->text(), QString("Tab Web Sites..."));
+        QMenu* sites = items[3]->menu();
+        QVERIFY(sites);
+        QCOMPARE(sites->actions().size(), 2);
+        QCOMPARE(sites->actions()[1]->text(), QString("Local page"));
+        QCOMPARE(sites->actions()[1]->statusTip(), QString("/tmp/page.htm"));
+        QCOMPARE(items[4]->text(), QString("Tutorials..."));
+        QMenu* tutorials = items[4]->menu();
+        QCOMPARE(tutorials->actions().size(), 26);
+        QCOMPARE(tutorials->actions()[0]->text(), QString("lesson00"));
+        QVERIFY(w.close());
+    }
+
     // --- fingering editor on the picture ---------------------------------------------------
     void frettingOnTheDesignPageBuildsTheChord_data()
     {
