@@ -2,8 +2,7 @@
 //
 // Exit codes: 0 done, 1 the command failed (message on stderr), 2 bad usage (usage on stderr).
 // A new sub-command is one handler plus one row in kCommands.
-#include "app/core/AppDir.h"
-#include "app/core/Settings.h"
+#include "cli/CliCommon.h"
 
 #include <exception>
 #include <filesystem>
@@ -16,17 +15,7 @@
 
 namespace {
 
-constexpr int kExitFailure = 1;
-constexpr int kExitUsage = 2;
-constexpr std::string_view kProgram = "strumox-cli";
-
-// Thrown by handlers for arguments they cannot accept; main prints it with the usage text.
-class UsageError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
-
-using Args = std::span<const std::string>;  // the arguments after the sub-command's name
+using namespace strumox::cli;
 
 struct Command {
     std::string_view name;
@@ -34,41 +23,6 @@ struct Command {
     std::string_view summary;
     int (*run)(Args);
 };
-
-// The value of an option given as "--name VALUE" or "--name=VALUE"; advances i past it.
-std::string optionValue(Args args, std::size_t& i, std::string_view name)
-{
-    const std::string& arg = args[i];
-    if (arg.size() > name.size() && arg.starts_with(name) && arg[name.size()] == '=')
-        return arg.substr(name.size() + 1);
-    if (i + 1 >= args.size())
-        throw UsageError(std::string(name) + " needs a value");
-    return args[++i];
-}
-
-// The program directory named on the command line, or the executable's own; ends with '/'.
-std::string appDirFrom(const std::string& given)
-{
-    if (given.empty())
-        return strumox::app::executableDir();
-    if (!std::filesystem::is_directory(given))
-        throw std::runtime_error("not a directory: " + given);
-    return given.ends_with('/') ? given : given + '/';
-}
-
-int runSettings(Args args)
-{
-    std::string dir;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--appdir" || args[i].starts_with("--appdir="))
-            dir = optionValue(args, i, "--appdir");
-        else
-            throw UsageError("settings: unexpected argument '" + args[i] + "'");
-    }
-    for (const std::string& line : strumox::app::settingsListing(appDirFrom(dir)))
-        std::cout << line << '\n';
-    return 0;
-}
 
 constexpr Command kCommands[] = {
     {"settings", "[--appdir DIR]",

@@ -1,0 +1,32 @@
+#pragma once
+// Shared by the sub-commands of strumox-cli. A sub-command is one handler in a file of its own
+// plus one row in the command table of main.cpp.
+#include <span>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+namespace strumox::cli {
+
+constexpr int kExitFailure = 1;
+constexpr int kExitUsage = 2;
+constexpr std::string_view kProgram = "strumox-cli";
+
+// Thrown by handlers for arguments they cannot accept; main prints it with the usage text.
+class UsageError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+using Args = std::span<const std::string>;  // the arguments after the sub-command's name
+
+// The value of an option given as "--name VALUE" or "--name=VALUE"; advances i past it.
+std::string optionValue(Args args, std::size_t& i, std::string_view name);
+
+// The program directory named on the command line, or the executable's own; ends with '/'.
+std::string appDirFrom(const std::string& given);
+
+// Handlers, one per sub-command.
+int runSettings(Args args);
+
+}  // namespace strumox::cli
