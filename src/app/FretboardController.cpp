@@ -104,7 +104,7 @@ void FretboardController::refreshViews()
     m_panel->editNotes->setText(QString::fromStdString(p.notes));
     setFieldColours(m_panel->editNotes, p.notesColour, colours::kWhite);
     const QColor inactive = m_panel->palette().color(QPalette::Disabled, QPalette::WindowText);
-    for (size_t k = 0; k < 7; ++k) {
+    for (size_t k = 0; k < p.intervals.size(); ++k) {
         const IntervalField& f = p.intervals[k];
         QLineEdit* e = m_panel->editIntervals[k];
         e->setText(QString::fromStdString(f.caption));

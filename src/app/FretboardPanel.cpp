@@ -115,9 +115,9 @@ FretboardPanel::FretboardPanel(const FretboardDisplay& display, QWidget* parent)
     editTuningName->setMaxLength(15);
     caption(this, "Notes:", QRect(424, y1, 42, 20));
     editNotes = readOut(this, "editNotes", QRect(466, y1, 170, 20));
-    caption(this, "Intervals:", QRect(644, y1, 60, 20));
-    for (int k = 0; k < 7; ++k) {
-        auto* e = readOut(this, qPrintable(QStringLiteral("editIntervals%1").arg(k)), QRect(704 + 36 * k, y1, 34, 20));
+    caption(this, "Intervals:", QRect(642, y1, 58, 20));
+    for (int k = 0; k < 8; ++k) {
+        auto* e = readOut(this, qPrintable(QStringLiteral("editIntervals%1").arg(k)), QRect(700 + 35 * k, y1, 33, 20));
         e->setAlignment(Qt::AlignCenter);
         editIntervals[static_cast<size_t>(k)] = e;
     }

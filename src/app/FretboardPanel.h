@@ -31,7 +31,7 @@ public:
     QLineEdit* editChordNameUser = nullptr;
     QLineEdit* editTuningName = nullptr;
     QLineEdit* editNotes = nullptr;
-    std::array<QLineEdit*, 7> editIntervals{};
+    std::array<QLineEdit*, 8> editIntervals{};
     std::array<QLineEdit*, 6> editString{};
     std::array<UpDown*, 6> upDown{};
     QToolButton* sbtnBassNote = nullptr;

@@ -175,7 +175,7 @@ private slots:
 
         FretboardPanel& p = w->fretboardPanel();
         QCOMPARE(p.editNotes->text(), QString(" C E G"));
-        QCOMPARE(intervalCaptions(*w), (QStringList{"1", "3", "5", "", "", "", ""}));
+        QCOMPARE(intervalCaptions(*w), (QStringList{"1", "3", "5", "", "", "", "", ""}));
         QCOMPARE(p.editIntervals[1]->property("tag").toInt(), 4);
         QCOMPARE(p.editChordNameUser->text(), QString("C "));
         QCOMPARE(p.editTuningName->text(), QString("Standard"));

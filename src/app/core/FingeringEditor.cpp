@@ -51,11 +51,11 @@ int beginningFret(const DiagramRecord& w)
     return (lo > 16 && lo <= 22) ? 17 : lo;
 }
 
-std::string intervalText(const std::array<IntervalField, 7>& fields)
+std::string intervalText(std::span<const IntervalField> fields)
 {
     std::string text;
-    for (const auto& f : fields)
-        text += f.caption + " ";
+    for (size_t k = 0; k < fields.size() && k < 7; ++k)
+        text += fields[k].caption + " ";
     return text.substr(0, std::min<size_t>(text.size(), DiagramRecord::kFormulaCapacity));
 }
 

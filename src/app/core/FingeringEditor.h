@@ -3,6 +3,7 @@
 // the typed chord name. Plain operations on a DiagramRecord; the controller shows the result.
 #include <array>
 #include <optional>
+#include <span>
 #include <string>
 
 #include "pages/DiagramRecord.h"
@@ -25,8 +26,9 @@ bool applyFretClick(pages::DiagramRecord& work, int string, int fret, bool right
 // lowest fretted fret, except that anything from 17 up starts at 17 so that six rows still fit.
 int beginningFret(const pages::DiagramRecord& work);
 
-// Interval text of the design: each caption followed by one blank, cut to 20 characters.
-std::string intervalText(const std::array<IntervalField, 7>& fields);
+// Interval text of the design: the captions of the first seven fields (the chord's), each
+// followed by one blank, cut to 20 characters.
+std::string intervalText(std::span<const IntervalField> fields);
 
 // Fret box texts: the fret of each sounding string, empty for a string that is not played.
 std::array<std::string, 6> fretBoxTexts(const pages::DiagramRecord& work);

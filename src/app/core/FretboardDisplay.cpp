@@ -8,13 +8,26 @@ namespace strumox::app {
 
 using pages::DiagramRecord;
 
-void FretboardDisplay::fillIntervalFields(const DiagramRecord& d, bool slotColours)
+void FretboardDisplay::resetIntervalField(IntervalField& field)
+{
+    field.caption.clear();
+    field.tag = -1;
+    field.text = colours::kBlack;
+    field.background = colours::kWhite;
+    field.inactive = false;
+}
+
+void FretboardDisplay::fillIntervalFields(const DiagramRecord& d, bool slotColours, bool keepTextColour)
 {
     m_panels.notes.clear();
+    // The eighth field belongs to scales; a chord never leaves a scale's interval there.
+    resetIntervalField(m_panels.intervals[7]);
     for (size_t k = 0; k < 7; ++k) {
         IntervalField& field = m_panels.intervals[k];
-        field.text = colours::kBlack;
-        field.inactive = false;
+        if (!keepTextColour) {
+            field.text = colours::kBlack;
+            field.inactive = false;
+        }
         field.background = slotColours ? colours::kIntervalSlot[k] : colours::kWhite;
         const int interval = d.intervals[k];
         if (interval == theory::kNoInterval) {
@@ -54,7 +67,7 @@ void FretboardDisplay::showChord(const DiagramRecord& d, const DisplayContext& c
     m_panels.chordName = m_names.note(d.root) + " " + d.name;
     if (d.bass % 12 != d.root % 12)
         m_panels.chordName += " /" + m_names.note(d.bass % 12);
-    fillIntervalFields(d, false);
+    fillIntervalFields(d, false, false);
 
     for (int s = 0; s < 6; ++s) {
         const auto su = static_cast<size_t>(s);
@@ -89,7 +102,8 @@ void FretboardDisplay::showIntervals(const DiagramRecord& d, std::uint32_t colou
     m_panels.notesColour = colour;
     m_panels.chordName = m_names.note(d.root) + " " + d.name;
     const bool slotColours = ctx.designPageActive && ctx.showIntervalsDown;
-    fillIntervalFields(d, slotColours);
+    // A formula laid over a chord keeps the chord's text colours (the grey "root not played").
+    fillIntervalFields(d, slotColours, true);
 
     int first = 0, last = theory::kMaxFret;
     if (!ctx.showFullFretboard && !ctx.designPageActive) {
@@ -121,6 +135,60 @@ void FretboardDisplay::showIntervals(const DiagramRecord& d, std::uint32_t colou
     }
     if (onSendMatrix)
         onSendMatrix(m_matrix);
+}
+
+void FretboardDisplay::showScale(const pages::ScaleRecord& r, int beginFret, int frets, const DisplayContext& ctx)
+{
+    m_scene.clear();
+    m_matrix.clear();
+    if (r.isEmpty()) {
+        clearDisplay();
+        m_openStrings = theory::kStandardTuning;
+        return;
+    }
+    m_panels.chordNameCaption = "Scale Name:";
+    m_panels.chordNameColour = colours::kBlack;
+    m_panels.notesColour = colours::kBlack;
+    m_panels.tuningName = r.tuningName;
+    m_panels.chordName = m_names.note(r.root) + " " + r.name;
+    m_panels.notes.clear();
+    for (size_t k = 0; k < m_panels.intervals.size(); ++k) {
+        IntervalField& field = m_panels.intervals[k];
+        resetIntervalField(field);
+        const int interval = r.intervals[k];
+        if (interval == pages::kScaleEnd)
+            continue;
+        field.caption = theory::intervalName(interval);
+        field.tag = interval % 12;
+    }
+    for (size_t k = 0; k < r.intervals.size() && r.intervals[k] != pages::kScaleEnd; ++k)
+        m_panels.notes += " " + m_names.note(r.root + r.intervals[k]);
+
+    int first = 0, last = theory::kMaxFret;
+    if (!ctx.showFullFretboard) {
+        first = beginFret == 1 ? 0 : beginFret;
+        last = std::min(theory::kMaxFret, first + frets - 1);
+    }
+    for (int s = 0; s < 6; ++s) {
+        const int open = r.tuning[size_t(s)];
+        m_openStrings[size_t(s)] = static_cast<std::uint8_t>(open);
+        for (int j = first; j <= last; ++j) {
+            for (size_t k = 0; k < r.intervals.size() && r.intervals[k] != pages::kScaleEnd; ++k) {
+                if ((open + j) % 12 != (r.intervals[k] + r.root) % 12)
+                    continue;
+                const bool isRoot = (open + j) % 12 == r.root % 12;
+                m_scene.glyphs.push_back({s, j, isRoot ? (j == 0 ? 108 : 96) : (j == 0 ? 36 : 24)});
+                m_matrix.setLit(j, s);
+                if (isRoot)
+                    m_matrix.setRoot(j, s);
+            }
+        }
+    }
+    m_shownRoot = r.root % 12;
+    if (onSendMatrix)
+        onSendMatrix(m_matrix);
+    m_keyboard.clear();
+    markScale(m_keyboard, r.intervals, r.root);
 }
 
 void FretboardDisplay::clearDisplay()

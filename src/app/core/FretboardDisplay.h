@@ -11,6 +11,7 @@
 #include "app/core/FretboardScene.h"
 #include "glowboard/DisplayMatrix.h"
 #include "pages/DiagramRecord.h"
+#include "pages/ScaleRecord.h"
 #include "theory/Notes.h"
 
 namespace strumox::app {
@@ -43,7 +44,8 @@ struct FretboardPanels {
     std::string tuningName;
     std::string notes;
     std::uint32_t notesColour = colours::kBlack;
-    std::array<IntervalField, 7> intervals;
+    // Seven for a chord's intervals; a scale shows its first eight.
+    std::array<IntervalField, 8> intervals;
     std::string note;      // pnlNote
     std::string interval;  // pnlInterval
 };
@@ -66,6 +68,10 @@ public:
     void showChord(const pages::DiagramRecord& d, const DisplayContext& ctx);
     void showIntervals(const pages::DiagramRecord& d, std::uint32_t colour, const DisplayContext& ctx);
     void clearDisplay();
+    // A scale along the neck: every note of it within the fret range, the root in its own glyph.
+    // `beginFret` is the position whose frets are shown (the selected column's), `frets` how many
+    // frets a position spans; with the full-fretboard button down the whole neck is shown.
+    void showScale(const pages::ScaleRecord& r, int beginFret, int frets, const DisplayContext& ctx);
 
     // Mouse over the picture: fills the note and interval read-outs; outside the counting
     // area empties them. Returns whether the position counted.
@@ -93,7 +99,8 @@ public:
     std::function<void()> onGlowboardOff;
 
 private:
-    void fillIntervalFields(const pages::DiagramRecord& d, bool slotColours);
+    void fillIntervalFields(const pages::DiagramRecord& d, bool slotColours, bool keepTextColour);
+    void resetIntervalField(IntervalField& field);
     void markKeyboard(const pages::DiagramRecord& d);
 
     const theory::NoteNames& m_names;
