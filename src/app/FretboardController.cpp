@@ -132,6 +132,14 @@ void FretboardController::showIntervals(const DiagramRecord& d, std::uint32_t co
     refreshViews();
 }
 
+void FretboardController::showScale(const pages::ScaleRecord& r, int beginFret, int frets)
+{
+    m_display.showScale(r, beginFret, frets, context());
+    if (r.isEmpty())
+        resetToStandardTuning();
+    refreshViews();
+}
+
 void FretboardController::clearDisplay()
 {
     m_display.clearDisplay();
@@ -161,11 +169,9 @@ void FretboardController::setActivePage(Page page)
         setTuningControlsEnabled(false);
         break;
     }
-    if (page != Page::PlayPage && page != Page::Tablature && pageDiagram) {
-        if (auto d = pageDiagram(page)) {
-            showChord(*d);
-            return;
-        }
+    if (redisplayPage && page != Page::PlayPage && page != Page::Tablature) {
+        redisplayPage(page);
+        return;
     }
     refreshViews();
 }
@@ -380,10 +386,8 @@ bool FretboardController::setShowFullFretboard(bool down)
         return false;
     }
     m_showFull = down;
-    if (m_page == Page::Chords && pageDiagram) {
-        if (auto d = pageDiagram(Page::Chords); d && !d->isEmpty())
-            showChord(*d);
-    }
+    if (redisplayPage && (m_page == Page::Chords || m_page == Page::Scales || m_page == Page::Print))
+        redisplayPage(m_page);
     return true;
 }
 

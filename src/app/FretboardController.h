@@ -36,6 +36,9 @@ public:
     void showChord(const pages::DiagramRecord& d);
     void showIntervals(const pages::DiagramRecord& d, std::uint32_t colour);
     void clearDisplay();
+    // A scale position along the neck; an empty record clears the display and puts the tuning
+    // back to standard.
+    void showScale(const pages::ScaleRecord& r, int beginFret, int frets);
 
     pages::DiagramRecord& workDiagram() { return m_work; }
     const pages::DiagramRecord& workDiagram() const { return m_work; }
@@ -77,8 +80,11 @@ public:
     void renameNotes();
 
     // The diagram each page shows on the fretboard; set by the main window as pages arrive.
-    // Nothing for a page whose pictures are not chords (Scales, Tablature).
+    // The chord each page offers to Show Arpeggio; nothing for a page whose pictures are not
+    // chords (Scales, Tablature).
     std::function<std::optional<pages::DiagramRecord>(Page)> pageDiagram;
+    // Shows the page's own selection again (page change, full-fretboard button).
+    std::function<void(Page)> redisplayPage;
 
 signals:
     // The picture, read-outs or keyboard changed.

@@ -25,7 +25,13 @@
 #include <QVBoxLayout>
 #include <QWheelEvent>
 
+#include "app/ChordFinderController.h"
+#include "app/ChordPageController.h"
 #include "app/DesignPageView.h"
+#include "app/PrintPageController.h"
+#include "app/ScalesPageController.h"
+#include "app/TdlgBeginFret.h"
+#include "pages/RecordConversions.h"
 #include "app/FretboardController.h"
 #include "app/FretboardPanel.h"
 #include "app/PictureWidget.h"
@@ -86,12 +92,21 @@ TfrmMain::TfrmMain(std::string appDir, Prompter* prompter, QWidget* parent)
     m_fretboard = new FretboardController(m_names, m_busy, m_currentTuning, this);
     m_fretboard->pageDiagram = [this](Page page) -> std::optional<pages::DiagramRecord> {
         switch (page) {
-        case Page::Chords: return m_chordPageSelection;
+        case Page::Chords: return m_chordPage->model().selection;
         case Page::ChordDesign: return m_fretboard->workDiagram();
-        case Page::PlayPage:
-        case Page::Print: return pages::DiagramRecord{};  // their selections arrive with their pages
+        case Page::PlayPage: return pages::DiagramRecord{};  // the PlayPage's shown chord comes with it
+        case Page::Print: {
+            const pages::PrintRecord& sel = m_printPage->model().selection;
+            if (!sel.isEmpty() && !sel.isChord)
+                return std::nullopt;
+            return pages::printToChord(sel);
+        }
         default: return std::nullopt;
         }
+    };
+    m_fretboard->redisplayPage = [this](Page page) {
+        if (GridPageController* grid = gridPage(page))
+            grid->showSelection();
     };
 
     m_central = new QWidget(this);
@@ -108,13 +123,19 @@ TfrmMain::TfrmMain(std::string appDir, Prompter* prompter, QWidget* parent)
     m_layout->addWidget(m_pages, 1);
     m_layout->addWidget(m_fretboardPanel);
     m_fretboard->attach(m_fretboardPanel, m_designPage, m_imgKeyboard);
+    m_finder = new ChordFinderController(
+        m_appDir, m_names, m_busy, *m_prompter, m_currentTuning,
+        {m_editChordRoot, m_editChordName, m_label4, m_btnShowChords, m_fretboardPanel->editTuningName}, *m_chordPage,
+        *m_scalesPage, *m_fretboard, this);
+    m_finder->activatePage = [this](Page p) { return setActivePage(p); };
+    m_finder->parkFocus = [this] { parkFocus(); };
+    connect(m_btnShowChords, &QPushButton::clicked, m_finder, &ChordFinderController::showChords);
     connect(m_fretboardPanel->sbtnFlip, &QToolButton::toggled, this, [this](bool down) { flip(down); });
-    connect(m_fretboard, &FretboardController::handednessChanged, this, [this] {
-        // Pages that hold diagrams redraw themselves in the new hand as they arrive.
-    });
+    connect(m_fretboard, &FretboardController::handednessChanged, this, &TfrmMain::redrawAllPages);
 
     // Start-up state, in the order the window's shared state depends on it.
     m_settings = readStartupSettings(m_appDir);
+    m_scaleFrets = std::clamp(m_settings.scaleFrets, 1, 6);
     buildHelpAdditions();
     m_fretboard->resetToStandardTuning();
     applyStartupSettings();
@@ -122,6 +143,7 @@ TfrmMain::TfrmMain(std::string appDir, Prompter* prompter, QWidget* parent)
     m_fretboard->setActivePage(Page::Chords);
     m_fretboard->setTuningControlsEnabled(false);
     updateNewCaption();
+    updateEraseEnabled();
 
     qApp->installEventFilter(this);
     // Typed names must reach their fields, so the window's own keys rest while they have focus.
@@ -145,7 +167,7 @@ void TfrmMain::buildMenus()
     file->setObjectName("menuFile");
     m_mnuNew = file->addAction("&New Chord Page");
     m_mnuNew->setObjectName("mnuNew");
-    m_mnuNew->setEnabled(false);
+    connect(m_mnuNew, &QAction::triggered, this, &TfrmMain::erasePage);
     auto* open = file->addAction("&Open...");
     open->setObjectName("mnuOpen");
     open->setEnabled(false);
@@ -171,7 +193,10 @@ void TfrmMain::buildMenus()
         const QString name = QString::fromStdString(m_names.note(k));
         QAction* a = m_keyMenu->addAction(name);
         a->setObjectName(QStringLiteral("mnu") + name);
-        connect(a, &QAction::triggered, this, [this, k] { chooseKey(k); });
+        connect(a, &QAction::triggered, this, [this, k] {
+            m_finder->chooseKey(k);
+            parkFocus();
+        });
         m_keyItems[static_cast<size_t>(k)] = a;
     }
 
@@ -184,7 +209,10 @@ void TfrmMain::buildMenus()
                                                       int(theory::kChordTypeCaptions[static_cast<size_t>(fam.firstFormula + t)].size()));
             QAction* a = t < fam.mainItems ? menu->addAction(caption) : more->addAction(caption);
             const int family = static_cast<int>(fam.family);
-            connect(a, &QAction::triggered, this, [this, family, t, caption] { chooseChordType(family, t, caption); });
+            connect(a, &QAction::triggered, this, [this, family, t, caption] {
+                m_finder->chooseChordType(family, t, caption);
+                parkFocus();
+            });
         }
     }
 
@@ -195,7 +223,10 @@ void TfrmMain::buildMenus()
         const auto sv = theory::kScaleNames[static_cast<size_t>(i)];
         const QString caption = QString::fromUtf8(sv.data(), int(sv.size()));
         QAction* a = i < theory::kScaleMainItems ? scale->addAction(caption) : moreScales->addAction(caption);
-        connect(a, &QAction::triggered, this, [this, i, caption] { chooseScale(i, caption); });
+        connect(a, &QAction::triggered, this, [this, i, caption] {
+            m_finder->chooseScale(i, caption);
+            parkFocus();
+        });
     }
 
     QMenu* options = bar->addMenu("&Options");
@@ -297,7 +328,9 @@ void TfrmMain::buildToolbar()
     };
     place(toolButton(m_pnlTop, "sbtnOpen", "Open", QStyle::SP_DialogOpenButton));
     place(toolButton(m_pnlTop, "sbtnSave", "Save", QStyle::SP_DialogSaveButton));
-    place(toolButton(m_pnlTop, "sbtnErase", "Erase Page", QStyle::SP_TrashIcon));
+    m_sbtnErase = toolButton(m_pnlTop, "sbtnErase", "Erase Page", QStyle::SP_TrashIcon);
+    place(m_sbtnErase);
+    connect(m_sbtnErase, &QToolButton::clicked, this, &TfrmMain::erasePage);
     place(toolButton(m_pnlTop, "sbtnPrintPage", "Print Page", QStyle::SP_FileDialogDetailedView));
     place(toolButton(m_pnlTop, "sbtnUndo", "Undo", QStyle::SP_ArrowBack), 8);
     place(toolButton(m_pnlTop, "sbtnPlay", "Play", QStyle::SP_MediaPlay));
@@ -308,7 +341,7 @@ void TfrmMain::buildToolbar()
     place(toolButton(m_pnlTop, "sbtnCount", "Count Off", QStyle::SP_CustomBase, "1234"));
     place(toolButton(m_pnlTop, "sbtnClick", "Click", QStyle::SP_CustomBase, "Clk"), 8);
     // Nothing here plays yet; the playback controls wake up with the sound engine.
-    for (const char* name : {"sbtnOpen", "sbtnSave", "sbtnErase", "sbtnPrintPage", "sbtnUndo", "sbtnPlay",
+    for (const char* name : {"sbtnOpen", "sbtnSave", "sbtnPrintPage", "sbtnUndo", "sbtnPlay",
                              "sbtnStop", "sbtnPause", "sbtnStep", "sbtnLoop", "sbtnCount", "sbtnClick"})
         m_pnlTop->findChild<QToolButton*>(name)->setEnabled(false);
 
@@ -349,7 +382,6 @@ void TfrmMain::buildToolbar()
     m_btnShowChords = new QPushButton("Show Chords", m_pnlTop);
     m_btnShowChords->setObjectName("btnShowChords");
     m_btnShowChords->setGeometry(x, 12, 100, 26);
-    m_btnShowChords->setEnabled(false);
     m_btnShowChords->setFocusPolicy(Qt::NoFocus);
     x += 104;
 
@@ -386,6 +418,12 @@ void TfrmMain::buildPages()
 {
     m_pages = new QTabWidget(m_central);
     m_pages->setObjectName("PageControl1");
+    m_dlgBeginFret = new TdlgBeginFret(this);
+    const GridPageServices services{m_names, m_busy, *m_prompter, *m_fretboard, m_transfer, m_scaleFrets};
+    m_chordPage = new ChordPageController(services, m_pages);
+    m_scalesPage = new ScalesPageController(services, *m_dlgBeginFret, m_pages);
+    m_printPage = new PrintPageController(services, m_pages);
+    m_chordPage->toggleArpeggio = [this] { m_fretboardPanel->sbShowArp->toggle(); };
     for (int i = 0; i < kPageCount; ++i) {
         const PageInfo& info = kPageInfo[i];
         QWidget* page = nullptr;
@@ -393,6 +431,11 @@ void TfrmMain::buildPages()
             m_designPage = new DesignPageView(m_pages);
             page = m_designPage;
             m_scrollTargets[static_cast<size_t>(i)] = m_designPage->listChordDesign;
+        } else if (GridPageController* grid = gridPage(static_cast<Page>(i))) {
+            page = grid->scrollBox();
+            m_scrollTargets[static_cast<size_t>(i)] = grid->scrollBox();
+            connect(grid, &GridPageController::pageRequested, this, &TfrmMain::onPageRequested);
+            connect(grid, &GridPageController::titleCleared, this, [this] { setWindowTitle(kTitle); });
         } else {
             auto* scroll = new QScrollArea(m_pages);
             scroll->setObjectName(QStringLiteral("scroll") + info.caption);
@@ -447,9 +490,57 @@ void TfrmMain::onPageChanged(int index)
         return;
     }
     m_lastPage = index;
+    for (Page p : {Page::Chords, Page::Scales, Page::Print})
+        gridPage(p)->endPlacement();
     m_fretboard->setActivePage(static_cast<Page>(index));
+    // No page has a file name yet: the caption keeps the separator the file name follows.
     setWindowTitle(kTitle + "   ");
+    updateEraseEnabled();
     parkFocus();
+}
+
+GridPageController* TfrmMain::gridPage(Page page) const
+{
+    switch (page) {
+    case Page::Chords: return m_chordPage;
+    case Page::Scales: return m_scalesPage;
+    case Page::Print: return m_printPage;
+    default: return nullptr;
+    }
+}
+
+void TfrmMain::onPageRequested(Page page, Placement placement)
+{
+    if (!setActivePage(page))
+        return;
+    m_transfer.setMode(page, placement);
+    if (GridPageController* grid = gridPage(page))
+        grid->updateCursor();
+}
+
+void TfrmMain::erasePage()
+{
+    if (m_busy.holds())
+        return;
+    if (GridPageController* grid = gridPage(activePage()))
+        grid->erase();
+    parkFocus();
+}
+
+void TfrmMain::updateEraseEnabled()
+{
+    // The other pages erase with their own documents' questions, which come with those pages.
+    const bool erasable = gridPage(activePage()) != nullptr;
+    m_sbtnErase->setEnabled(erasable);
+    m_mnuNew->setEnabled(erasable);
+}
+
+void TfrmMain::redrawAllPages()
+{
+    for (Page p : {Page::Chords, Page::Scales, Page::Print})
+        gridPage(p)->redraw();
+    if (!m_busy.playDown)
+        m_fretboard->setActivePage(activePage());
 }
 
 void TfrmMain::updateNewCaption()
@@ -470,9 +561,12 @@ void TfrmMain::toggleFlatSharp()
     m_mnuFlatSharp->setText(QString::fromStdString(m_names.switchCaption()));
     for (int k = 0; k < 12; ++k)
         m_keyItems[static_cast<size_t>(k)]->setText(QString::fromStdString(m_names.note(k)));
-    if (m_chosenKey != -1 && !m_editChordRoot->text().isEmpty())
-        m_editChordRoot->setText(QString::fromStdString(m_names.note(m_chosenKey)));
+    if (m_finder->chosenKey() != -1 && !m_editChordRoot->text().isEmpty())
+        m_editChordRoot->setText(QString::fromStdString(m_names.note(m_finder->chosenKey())));
     m_fretboard->renameNotes();
+    // Headers and titles on the pages are spelled anew; what the fretboard shows stays.
+    for (Page p : {Page::Chords, Page::Scales, Page::Print})
+        gridPage(p)->redraw();
     parkFocus();
 }
 
@@ -505,33 +599,6 @@ bool TfrmMain::flip(bool flipped)
     m_menuFlip->setChecked(flipped);
     parkFocus();
     return true;
-}
-
-void TfrmMain::chooseKey(int key)
-{
-    m_chosenKey = key;
-    m_editChordRoot->setText(QString::fromStdString(m_names.note(key)));
-    parkFocus();
-}
-
-void TfrmMain::chooseChordType(int family, int type, const QString& caption)
-{
-    m_chosenChordType = type;
-    m_chosenFamily = family;
-    m_editChordName->setText(caption);
-    m_btnShowChords->setText("Show Chords");
-    m_label4->setText("Chord Name");
-    parkFocus();
-}
-
-void TfrmMain::chooseScale(int index, const QString& caption)
-{
-    m_chosenScale = index;
-    m_chosenFamily = 0;
-    m_editChordName->setText(caption);
-    m_btnShowChords->setText("Show Scale");
-    m_label4->setText("Scale Name");
-    parkFocus();
 }
 
 void TfrmMain::parkFocus() { m_fretboardPanel ? m_fretboardPanel->sbStrumSpeed->setFocus() : void(); }

@@ -5,6 +5,7 @@
 #include <array>
 #include <memory>
 
+#include "app/PageTransfer.h"
 #include "app/Pages.h"
 #include "app/core/BusyGuard.h"
 #include "app/core/Settings.h"
@@ -25,7 +26,13 @@ class QAbstractScrollArea;
 
 namespace strumox::app {
 
+class ChordFinderController;
+class ChordPageController;
 class DesignPageView;
+class GridPageController;
+class PrintPageController;
+class ScalesPageController;
+class TdlgBeginFret;
 class FretboardController;
 class FretboardPanel;
 class PictureWidget;
@@ -76,9 +83,16 @@ public:
     // Whether the window's own keys (play, stop, step) are live; off while a name is typed.
     bool keyPreviewEnabled() const { return m_keyPreview; }
 
-    int chosenKey() const { return m_chosenKey; }
-    int chosenChordType() const { return m_chosenChordType; }
-    int chosenFamily() const { return m_chosenFamily; }
+    ChordFinderController& finder() { return *m_finder; }
+    ChordPageController& chordPage() { return *m_chordPage; }
+    ScalesPageController& scalesPage() { return *m_scalesPage; }
+    PrintPageController& printPage() { return *m_printPage; }
+    PageTransfer& transfer() { return m_transfer; }
+    TdlgBeginFret& beginFretDialog() { return *m_dlgBeginFret; }
+    // Erase Page / File New on the active page.
+    void erasePage();
+    // Repaints every page (handedness or spelling changed) and shows the active page's pick.
+    void redrawAllPages();
 
     QAction* actionFlatSharp() const { return m_mnuFlatSharp; }
     QMenu* helpMenu() const { return m_helpMenu; }
@@ -98,9 +112,9 @@ private:
     void buildHelpAdditions();
     void applyStartupSettings();
     void onPageChanged(int index);
-    void chooseKey(int key);
-    void chooseChordType(int family, int type, const QString& caption);
-    void chooseScale(int index, const QString& caption);
+    void onPageRequested(Page page, Placement placement);
+    GridPageController* gridPage(Page page) const;
+    void updateEraseEnabled();
     void parkFocus();
     void writeExitSettings();
     QAbstractScrollArea* wheelTarget() const;
@@ -114,14 +128,17 @@ private:
     theory::Tuning m_currentTuning = theory::kStandardTuning;
     BusyGuard m_busy;
     WheelAccumulator m_wheel;
-    int m_chosenKey = -1;
-    int m_chosenChordType = 0;
-    int m_chosenFamily = 0;
-    int m_chosenScale = -1;
     bool m_flipped = false;
     bool m_keyPreview = true;
     int m_lastPage = 0;
-    pages::DiagramRecord m_chordPageSelection;  // filled by the Chord page once it exists
+    int m_scaleFrets = 5;  // Scales/Frets, read at start
+    PageTransfer m_transfer;
+    ChordFinderController* m_finder = nullptr;
+    ChordPageController* m_chordPage = nullptr;
+    ScalesPageController* m_scalesPage = nullptr;
+    PrintPageController* m_printPage = nullptr;
+    TdlgBeginFret* m_dlgBeginFret = nullptr;
+    QToolButton* m_sbtnErase = nullptr;
 
     FretboardController* m_fretboard = nullptr;
     FretboardPanel* m_fretboardPanel = nullptr;

@@ -28,5 +28,8 @@ std::string appDirFrom(const std::string& given);
 
 // Handlers, one per sub-command.
 int runSettings(Args args);
+int runFormulas(Args args);
+int runChord(Args args);
+int runScale(Args args);
 
 }  // namespace strumox::cli

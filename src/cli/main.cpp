@@ -29,6 +29,19 @@ constexpr Command kCommands[] = {
      "Print every setting as Section/Key=value with its effective value (the file's, else the\n"
      "      default), read from DIR/Kq.ini; DIR defaults to this program's directory.",
      runSettings},
+    {"scale", "INDEX|NAME KEY [--json] [--sharps] [--appdir DIR]",
+     "Print the Scales page row a new scale gets: scale INDEX 0..46 or its menu name, KEY a note\n"
+     "      name (C, Db, C#, ...) or 0..11, read from DIR/kqs.dat; note names with flats unless --sharps.",
+     runScale},
+    {"formulas", "[--json] [--appdir DIR]",
+     "Print the 62 chord types of DIR/kqcd3.dat: formula index, suffix, formula text and\n"
+     "      intervals in semitones.",
+     runFormulas},
+    {"chord", "KEY TYPE [--json] [--appdir DIR]",
+     "Print the six dictionary fingerings of a chord as diagrams (JSON: six diagram records,\n"
+     "      string 0 = high E first). KEY: C, Db, C# ... or 0..11. TYPE: a menu caption (major,\n"
+     "      m7, 13sus(b9) ...) or a formula index 0..61, written #N where N is also a caption.",
+     runChord},
 };
 
 void printUsage(std::ostream& out)

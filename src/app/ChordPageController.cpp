@@ -1,0 +1,96 @@
+#include "app/ChordPageController.h"
+
+#include <QMenu>
+#include <QPainter>
+
+#include "app/FretboardController.h"
+#include "app/PictureWidget.h"
+#include "app/pictures/PagePictures.h"
+#include "pages/RecordConversions.h"
+
+namespace strumox::app {
+
+using pages::Cell;
+using pages::GridPage;
+
+ChordPageController::ChordPageController(GridPageServices services, QWidget* parent)
+    : GridPageController(Page::Chords, QSize(pages::kChordPageWidth, pages::kChordPageHeight), services, parent)
+{
+    m_picture->setObjectName("imgChords");
+    popmenuChords = new QMenu(m_picture);
+    popmenuChords->setObjectName("popmenuChords");
+    // Playing and the Chord Design and PlayPage targets arrive with their own work.
+    addItem(popmenuChords, "pmenuChordsPlay", "Play Chord", false);
+    addItem(popmenuChords, "pmenuChordsToDesign", "Send to Chord Design", false);
+    addItem(popmenuChords, "pmenuChordsToPlayPage", "Send to PlayPage", false);
+    connect(addItem(popmenuChords, "pmenuChordsToPrint", "Send to Print Page"), &QAction::triggered, this,
+            &ChordPageController::sendToPrintPage);
+    connect(addItem(popmenuChords, "pmenuChordsArpeggio", "Show Arpeggio"), &QAction::triggered, this,
+            &ChordPageController::showArpeggioHere);
+}
+
+void ChordPageController::paint(QPainter& p)
+{
+    const PagePaintContext ctx{m_s.names, m_s.fretboard.display().handLayout(), m_s.scaleFrets,
+                               m_picture->font()};
+    paintChordPage(p, m_model, ctx);
+}
+
+void ChordPageController::pressed(int x, int y, Qt::MouseButton button)
+{
+    const auto cell = pages::hitCell(GridPage::Chords, x, y);
+    if (!cell || cell->row >= m_model.setCount())
+        return;
+    m_model.clicked = *cell;
+    if (button == Qt::RightButton) {
+        popup(popmenuChords);
+        return;
+    }
+    if (m_model.select(*cell)) {
+        redraw();
+        m_s.fretboard.showChord(m_model.selection);
+    }
+}
+
+bool ChordPageController::addSet(const pages::ChordPageModel::Set& set)
+{
+    if (!m_model.addSet(set))
+        return false;
+    scrollTo((m_model.setCount() - 1) * 150);
+    redraw();
+    m_s.fretboard.showChord(m_model.selection);
+    return true;
+}
+
+void ChordPageController::showSelection() { m_s.fretboard.showChord(m_model.selection); }
+
+void ChordPageController::erase()
+{
+    m_model.erase();
+    scrollTo(0);
+    redraw();
+    m_s.fretboard.clearDisplay();
+    emit titleCleared();
+}
+
+void ChordPageController::sendToPrintPage()
+{
+    if (!m_model.clicked.isSet())
+        return;
+    const pages::DiagramRecord& source = m_model.slot(m_model.clicked);
+    if (source.isEmpty())
+        return;
+    m_s.transfer.pendingPrint = pages::chordToPrint(source);
+    emit pageRequested(Page::Print, Placement::Place);
+}
+
+void ChordPageController::showArpeggioHere()
+{
+    // The item acts on the diagram under the mouse, so that one becomes the selection first.
+    if (m_model.clicked.isSet() && m_model.select(m_model.clicked))
+        redraw();
+    if (toggleArpeggio)
+        toggleArpeggio();
+}
+
+}  // namespace strumox::app

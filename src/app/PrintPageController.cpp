@@ -1,0 +1,162 @@
+#include "app/PrintPageController.h"
+
+#include <QMenu>
+#include <QPainter>
+
+#include "app/FretboardController.h"
+#include "app/PictureWidget.h"
+#include "app/pictures/PagePictures.h"
+#include "pages/RecordConversions.h"
+
+namespace strumox::app {
+
+using pages::Cell;
+using pages::GridPage;
+
+PrintPageController::PrintPageController(GridPageServices services, QWidget* parent)
+    : GridPageController(Page::Print, QSize(pages::kPrintPageWidth, pages::kPrintPageHeight), services, parent)
+{
+    m_picture->setObjectName("imgPrint");
+    popmenuPrint = new QMenu(m_picture);
+    popmenuPrint->setObjectName("popmenuPrint");
+    addItem(popmenuPrint, "pmenuPrintPlay", "Play Diagram", false);
+    m_toPlayPage = addItem(popmenuPrint, "pmenuPrintToPlayPage", "Send To PlayPage", false);
+    m_toDesign = addItem(popmenuPrint, "pmenuPrintToDesign", "Send To Chord Design", false);
+    m_toScale = addItem(popmenuPrint, "pmenuPrintToScales", "Send To Scale Page");
+    connect(m_toScale, &QAction::triggered, this, &PrintPageController::sendToScalePage);
+    connect(addItem(popmenuPrint, "pmenuPrintDelete", "Delete"), &QAction::triggered, this,
+            &PrintPageController::deleteClicked);
+    connect(addItem(popmenuPrint, "pmenuPrintMove", "Move"), &QAction::triggered, this,
+            &PrintPageController::moveClicked);
+}
+
+void PrintPageController::paint(QPainter& p)
+{
+    const PagePaintContext ctx{m_s.names, m_s.fretboard.display().handLayout(), m_s.scaleFrets,
+                               m_picture->font()};
+    paintPrintPage(p, m_model, ctx);
+}
+
+void PrintPageController::showSelection()
+{
+    const pages::PrintRecord& sel = m_model.selection;
+    if (sel.isEmpty() || sel.isChord)
+        m_s.fretboard.showChord(pages::printToChord(sel));
+    else
+        m_s.fretboard.showScale(pages::printToScale(sel), sel.baseFret, m_s.scaleFrets);
+}
+
+void PrintPageController::pressed(int x, int y, Qt::MouseButton button)
+{
+    const auto cell = pages::hitCell(GridPage::Print, x, y);
+    if (!cell)
+        return;
+    if (m_s.transfer.mode(Page::Print) != Placement::None) {
+        place(*cell, button);
+        return;
+    }
+    const pages::PrintRecord& rec = m_model.cell(*cell);
+    if (rec.isEmpty())
+        return;
+    m_model.clicked = *cell;
+    if (button == Qt::RightButton) {
+        // Scales go back to the Scales page; chords to the Chord Design page or the PlayPage,
+        // once those take placements.
+        m_toScale->setEnabled(!rec.isChord);
+        popup(popmenuPrint);
+        return;
+    }
+    if (m_model.select(*cell)) {
+        redraw();
+        showSelection();
+    }
+}
+
+void PrintPageController::place(Cell cell, Qt::MouseButton button)
+{
+    const pages::PrintRecord pending = m_s.transfer.pendingPrint;
+    if (button == Qt::RightButton || pending.isEmpty()) {
+        endPlacement();
+        return;
+    }
+    const bool movingBack = m_moveSource && *m_moveSource == cell;
+    if (!m_model.cell(cell).isEmpty() && !movingBack &&
+        m_s.prompter.askYesNo("Do you want to replace this diagram?") != Answer::Yes)
+        return;  // stays in placement mode
+    m_model.setCell(cell, pending);
+    m_model.selected = m_model.clicked = cell;
+    m_model.selection = pending;
+    m_moveSource.reset();
+    GridPageController::endPlacement();
+    redraw();
+    showSelection();
+}
+
+void PrintPageController::endPlacement()
+{
+    if (m_moveSource && m_s.transfer.mode(Page::Print) == Placement::Move) {
+        if (m_model.cell(*m_moveSource).isEmpty())
+            m_model.setCell(*m_moveSource, m_s.transfer.pendingPrint);
+        redraw();
+    }
+    m_moveSource.reset();
+    GridPageController::endPlacement();
+}
+
+void PrintPageController::deleteClicked()
+{
+    const Cell c = m_model.clicked;
+    if (!c.isSet() || m_model.cell(c).isEmpty())
+        return;
+    if (m_s.prompter.askYesNo("Do you want to erase this diagram?", true) != Answer::Yes)
+        return;
+    m_model.emptyCell(c);
+    if (c == m_model.selected)
+        selectFirstFilledOrErase();
+    redraw();
+}
+
+void PrintPageController::selectFirstFilledOrErase()
+{
+    if (auto first = m_model.firstFilled()) {
+        m_model.selected = m_model.clicked = *first;
+        m_model.selection = m_model.cell(*first);
+        showSelection();
+    } else {
+        erase();
+    }
+}
+
+void PrintPageController::moveClicked()
+{
+    const Cell c = m_model.clicked;
+    if (!c.isSet() || m_model.cell(c).isEmpty())
+        return;
+    m_s.transfer.pendingPrint = m_model.cell(c);
+    m_model.emptyCell(c);
+    m_moveSource = c;
+    m_s.transfer.setMode(Page::Print, Placement::Move);
+    updateCursor();
+    redraw();
+}
+
+void PrintPageController::sendToScalePage()
+{
+    const Cell c = m_model.clicked;
+    if (!c.isSet() || m_model.cell(c).isEmpty() || m_model.cell(c).isChord)
+        return;
+    m_s.transfer.pendingPrint = m_model.cell(c);
+    emit pageRequested(Page::Scales, Placement::Place);
+}
+
+void PrintPageController::erase()
+{
+    m_model.erase();
+    m_moveSource.reset();
+    scrollTo(0);
+    redraw();
+    m_s.fretboard.clearDisplay();
+    emit titleCleared();
+}
+
+}  // namespace strumox::app

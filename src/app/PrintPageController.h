@@ -1,0 +1,42 @@
+#pragma once
+// The Print page: a free arrangement of up to thirty chord and scale diagrams with their texts.
+#include <optional>
+
+#include "app/GridPageController.h"
+
+namespace strumox::app {
+
+class PrintPageController : public GridPageController {
+    Q_OBJECT
+public:
+    PrintPageController(GridPageServices services, QWidget* parent);
+
+    pages::PrintPageModel& model() { return m_model; }
+    const pages::PrintPageModel& model() const { return m_model; }
+
+    void showSelection() override;
+    void erase() override;
+    // Leaving placement mode while a moved diagram is still in the air puts it back where it came
+    // from, so a page change or a right click never loses it.
+    void endPlacement() override;
+
+    QMenu* popmenuPrint = nullptr;
+    void deleteClicked();
+    void moveClicked();
+    void sendToScalePage();
+
+protected:
+    void paint(QPainter& p) override;
+    void pressed(int x, int y, Qt::MouseButton button) override;
+
+private:
+    void place(pages::Cell cell, Qt::MouseButton button);
+    void selectFirstFilledOrErase();
+    pages::PrintPageModel m_model;
+    std::optional<pages::Cell> m_moveSource;
+    QAction* m_toScale = nullptr;
+    QAction* m_toDesign = nullptr;
+    QAction* m_toPlayPage = nullptr;
+};
+
+}  // namespace strumox::app

@@ -1,0 +1,42 @@
+#pragma once
+// The Scales page: up to five scales, each as a row of six neck positions.
+#include "app/GridPageController.h"
+
+namespace strumox::app {
+
+class TdlgBeginFret;
+
+class ScalesPageController : public GridPageController {
+    Q_OBJECT
+public:
+    ScalesPageController(GridPageServices services, TdlgBeginFret& beginFretDialog, QWidget* parent);
+
+    pages::ScalesPageModel& model() { return m_model; }
+    const pages::ScalesPageModel& model() const { return m_model; }
+
+    // A new row from the scale finder; false when five rows are there.
+    bool addRow(const pages::ScaleRecord& row);
+    void showSelection() override;
+    void erase() override;
+
+    // The beginning fret the fretboard shows: the selected column's while this page is active,
+    // else column 0's.
+    int shownBeginFret(bool pageActive) const;
+
+    QMenu* popmenuScales = nullptr;
+    void sendToPrintPage();
+    void changeBeginningFret();
+    // The fret chosen in the dialog for the clicked cell (what changeBeginningFret applies).
+    void applyBeginningFret(pages::Cell cell, int fret);
+
+protected:
+    void paint(QPainter& p) override;
+    void pressed(int x, int y, Qt::MouseButton button) override;
+
+private:
+    void place(int targetRow, Qt::MouseButton button);
+    pages::ScalesPageModel m_model;
+    TdlgBeginFret& m_beginFret;
+};
+
+}  // namespace strumox::app

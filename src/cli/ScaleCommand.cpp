@@ -1,0 +1,219 @@
+#include <cctype>
+#include <charconv>
+#include <cstdio>
+#include <iostream>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "cli/CliCommon.h"
+#include "pages/RecordText.h"
+#include "pages/ScaleRecord.h"
+#include "theory/ChordTypes.h"
+#include "theory/Notes.h"
+#include "theory/ScaleData.h"
+
+namespace strumox::cli {
+
+namespace {
+
+std::string lowered(std::string_view s)
+{
+    std::string out(s);
+    for (char& c : out)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return out;
+}
+
+std::optional<int> wholeNumber(std::string_view s)
+{
+    int value = 0;
+    const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), value);
+    if (s.empty() || ec != std::errc() || end != s.data() + s.size())
+        return std::nullopt;
+    return value;
+}
+
+// "D", "Db", "C#", "bb" (B flat, the letter in either case) or a note number 0..11.
+std::optional<int> parseKey(std::string_view text)
+{
+    if (const auto n = wholeNumber(text))
+        return (*n >= 0 && *n <= 11) ? n : std::nullopt;
+    if (text.empty() || text.size() > 2)
+        return std::nullopt;
+    static constexpr int kLetterNotes[] = {9, 11, 0, 2, 4, 5, 7};  // A..G
+    const char letter = static_cast<char>(std::toupper(static_cast<unsigned char>(text[0])));
+    if (letter < 'A' || letter > 'G')
+        return std::nullopt;
+    int note = kLetterNotes[letter - 'A'];
+    if (text.size() == 2) {
+        if (text[1] == '#')
+            ++note;
+        else if (text[1] == 'b')
+            --note;
+        else
+            return std::nullopt;
+    }
+    return (note + 12) % 12;
+}
+
+// A menu index 0..46 or a menu caption in any letter case.
+std::optional<int> parseScale(std::string_view text)
+{
+    if (const auto n = wholeNumber(text))
+        return (*n >= 0 && *n < theory::kScaleCount) ? n : std::nullopt;
+    const std::string wanted = lowered(text);
+    for (int i = 0; i < theory::kScaleCount; ++i) {
+        if (lowered(theory::kScaleNames[static_cast<std::size_t>(i)]) == wanted)
+            return i;
+    }
+    return std::nullopt;
+}
+
+// The row a new Scales page row gets from the scale finder with the tuning-name field empty and
+// the guitar in standard tuning.
+pages::ScaleRecord newScaleRow(int index, const theory::ScaleDefinition& def, int key, const theory::NoteNames& names)
+{
+    pages::ScaleRecord r;
+    r.empty = 0;
+    r.intervals = def.intervals;
+    r.formula = def.formula;
+    r.name = std::string(theory::kScaleNames[static_cast<std::size_t>(index)]);
+    r.tuning = theory::kStandardTuning;
+    r.tuningName = theory::scaleRowTuningName(r.tuning, names);
+    r.root = static_cast<std::uint8_t>(key);
+    // beginFret keeps the record's defaults, the six positions of a new row.
+    return r;
+}
+
+std::vector<std::string> noteNames(const pages::ScaleRecord& r, const theory::NoteNames& names)
+{
+    std::vector<std::string> out;
+    for (const auto interval : r.intervals) {
+        if (interval == pages::kScaleEnd)
+            break;
+        out.push_back(names.note(r.root + interval));
+    }
+    return out;
+}
+
+std::string jsonString(std::string_view s)
+{
+    std::string out = "\"";
+    for (const char c : s) {
+        switch (c) {
+        case '"': out += "\\\""; break;
+        case '\\': out += "\\\\"; break;
+        case '\n': out += "\\n"; break;
+        case '\t': out += "\\t"; break;
+        default:
+            if (static_cast<unsigned char>(c) < 0x20) {
+                char buf[8];
+                std::snprintf(buf, sizeof buf, "\\u%04x", static_cast<unsigned>(static_cast<unsigned char>(c)));
+                out += buf;
+            } else {
+                out += c;
+            }
+        }
+    }
+    return out + "\"";
+}
+
+template <typename Range>
+std::string jsonNumbers(const Range& values)
+{
+    std::string out = "[";
+    for (const auto v : values) {
+        if (out.size() > 1)
+            out += ',';
+        out += std::to_string(static_cast<int>(v));
+    }
+    return out + "]";
+}
+
+std::string json(const pages::ScaleRecord& r, const std::vector<std::string>& notes)
+{
+    std::string noteList = "[";
+    for (const auto& n : notes)
+        noteList += (noteList.size() > 1 ? "," : "") + jsonString(n);
+    noteList += "]";
+    std::ostringstream out;
+    out << "{\"empty\":" << static_cast<int>(r.empty) << ",\"name\":" << jsonString(r.name)
+        << ",\"tuningName\":" << jsonString(r.tuningName) << ",\"formula\":" << jsonString(r.formula)
+        << ",\"tuning\":" << jsonNumbers(r.tuning) << ",\"intervals\":" << jsonNumbers(r.intervals)
+        << ",\"beginFret\":" << jsonNumbers(r.beginFret) << ",\"root\":" << static_cast<int>(r.root)
+        << ",\"notes\":" << noteList << "}";
+    return out.str();
+}
+
+std::string joined(const std::vector<std::string>& parts)
+{
+    std::string out;
+    for (const auto& p : parts)
+        out += (out.empty() ? "" : " ") + p;
+    return out;
+}
+
+}  // namespace
+
+int runScale(Args args)
+{
+    std::string dir;
+    bool asJson = false;
+    auto spelling = theory::Spelling::Flats;
+    std::vector<std::string> positional;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--appdir" || args[i].starts_with("--appdir="))
+            dir = optionValue(args, i, "--appdir");
+        else if (args[i] == "--json")
+            asJson = true;
+        else if (args[i] == "--sharps")
+            spelling = theory::Spelling::Sharps;
+        else if (args[i] == "--flats")
+            spelling = theory::Spelling::Flats;
+        else if (args[i].starts_with("--"))
+            throw UsageError("scale: unexpected argument '" + args[i] + "'");
+        else
+            positional.push_back(args[i]);
+    }
+    if (positional.size() != 2)
+        throw UsageError("scale: needs a scale (0.." + std::to_string(theory::kScaleCount - 1) +
+                         " or its menu name) and a key");
+    const auto index = parseScale(positional[0]);
+    if (!index)
+        throw UsageError("scale: unknown scale '" + positional[0] + "'");
+    const auto key = parseKey(positional[1]);
+    if (!key)
+        throw UsageError("scale: unknown key '" + positional[1] + "' (a note name such as C, Db, F# or 0..11)");
+
+    std::string error;
+    const auto def = theory::readScaleRecord(appDirFrom(dir), *index, &error);
+    if (!def) {
+        std::cerr << kProgram << ": " << error << '\n';
+        return kExitFailure;
+    }
+
+    const theory::NoteNames names(spelling);
+    const pages::ScaleRecord row = newScaleRow(*index, *def, *key, names);
+    const std::vector<std::string> notes = noteNames(row, names);
+    if (asJson) {
+        std::cout << json(row, notes) << '\n';
+        return 0;
+    }
+    // First the heading exactly as the Scales page writes it over the row, then field by field.
+    const std::string tuning = pages::trimmed(row.tuningName);
+    std::cout << pages::scaleRowHeader(row, names) << '\n'
+              << "Name:        " << row.name << '\n'
+              << "Root:        " << names.note(row.root) << '\n'
+              << "Formula:     " << row.formula << '\n'
+              << "Notes:       " << joined(notes) << '\n'
+              << "Tuning:      " << tuning << '\n'
+              << "Begin frets:";
+    for (const auto fret : row.beginFret)
+        std::cout << ' ' << static_cast<int>(fret);
+    std::cout << '\n';
+    return 0;
+}
+
+}  // namespace strumox::cli

@@ -1,0 +1,95 @@
+#include "pages/RecordText.h"
+
+namespace strumox::pages {
+
+namespace {
+
+// Anything at or below the blank counts as blank, as in the page files' padded texts.
+bool isBlank(char c) { return static_cast<unsigned char>(c) <= ' '; }
+
+bool hasBass(std::uint8_t bass, std::uint8_t root) { return bass % 12 != root; }
+
+std::string noteList(const std::uint8_t* intervals, size_t count, std::uint8_t skip, int root,
+                     const theory::NoteNames& names)
+{
+    std::string text;
+    for (size_t i = 0; i < count; ++i)
+        if (intervals[i] != skip)
+            text += " " + names.note(root + intervals[i]);
+    return text;
+}
+
+}  // namespace
+
+std::string trimRight(const std::string& text)
+{
+    size_t end = text.size();
+    while (end > 0 && isBlank(text[end - 1]))
+        --end;
+    return text.substr(0, end);
+}
+
+std::string trimmed(const std::string& text)
+{
+    const std::string right = trimRight(text);
+    size_t begin = 0;
+    while (begin < right.size() && isBlank(right[begin]))
+        ++begin;
+    return right.substr(begin);
+}
+
+std::string chordTitle(const DiagramRecord& chord, const theory::NoteNames& names)
+{
+    std::string title = names.note(chord.root) + " " + chord.name;
+    if (hasBass(chord.bass, chord.root))
+        title += " /" + names.note(chord.bass % 12);
+    return title;
+}
+
+std::string chordNotes(const DiagramRecord& chord, const theory::NoteNames& names)
+{
+    return noteList(chord.intervals.data(), chord.intervals.size(), theory::kNoInterval, chord.root, names);
+}
+
+std::string scaleNotes(const ScaleRecord& scale, const theory::NoteNames& names)
+{
+    std::string text;
+    for (std::uint8_t interval : scale.intervals) {
+        if (interval == kScaleEnd)
+            break;
+        text += " " + names.note(scale.root + interval);
+    }
+    return text;
+}
+
+std::array<std::string, 4> printTextLines(const PrintRecord& print, const theory::NoteNames& names)
+{
+    const bool chord = print.isChord != 0;
+    std::string title = names.note(print.root) + " " + trimmed(print.name);
+    if (chord && hasBass(print.bass, print.root))
+        title += " /" + names.note(print.bass % 12);
+    const std::string notes = chord ? noteList(print.intervals.data(), 7, theory::kNoInterval, print.root, names)
+                                    : noteList(print.intervals.data(), print.intervals.size(), kScaleEnd,
+                                               print.root, names);
+    return {title, trimmed(notes), trimmed(print.formula), trimmed(print.tuningName)};
+}
+
+std::string chordSetHeader(const DiagramRecord& first, const theory::NoteNames& names)
+{
+    return names.note(first.root) + " " + trimRight(first.name) + "   [ " + chordNotes(first, names) + " ] " +
+           "   [ " + trimRight(first.formula) + " ]";
+}
+
+std::string scaleRowHeader(const ScaleRecord& scale, const theory::NoteNames& names)
+{
+    return names.note(scale.root) + " " + scale.name + " Scale" + "   [ " + scaleNotes(scale, names) + " ] " +
+           "   [ " + trimRight(scale.formula) + " ] " + "Tuning: " + scale.tuningName;
+}
+
+std::array<std::string, 4> designSlotLines(const DiagramRecord& chord, const theory::NoteNames& names)
+{
+    return {chordTitle(chord, names), trimmed(chordNotes(chord, names)), trimmed(chord.formula),
+            trimmed(chord.tuningName)};
+}
+
+}  // namespace strumox::pages

@@ -1,0 +1,46 @@
+#pragma once
+// The texts written beside diagrams: titles, note lists and page headers. Note names follow the
+// current flat or sharp spelling, so a redraw after switching spelling renames every text while
+// the records stay as they are.
+#include <array>
+#include <string>
+
+#include "pages/DiagramRecord.h"
+#include "pages/ScaleRecord.h"
+#include "theory/Notes.h"
+
+namespace strumox::pages {
+
+// Removes blanks (and control characters) from the end only, or from both ends.
+std::string trimRight(const std::string& text);
+std::string trimmed(const std::string& text);
+
+// Root name, a blank, the name with its trailing blanks kept, and " /" + bass name when the bass
+// (taken modulo 12) is not the root: "C maj7", "C maj7 /E".
+std::string chordTitle(const DiagramRecord& chord, const theory::NoteNames& names);
+
+// " C E G B": a blank before every note of the intervals that are not 255, in list order.
+std::string chordNotes(const DiagramRecord& chord, const theory::NoteNames& names);
+
+// The same over the scale's intervals up to the first 99 (at most ten).
+std::string scaleNotes(const ScaleRecord& scale, const theory::NoteNames& names);
+
+// The four lines over a Print page cell, top to bottom: title, note list, formula, tuning name,
+// each trimmed. A chord reads the first seven interval bytes skipping 255 and may carry a bass;
+// a scale reads all ten skipping 99.
+std::array<std::string, 4> printTextLines(const PrintRecord& print, const theory::NoteNames& names);
+
+// Header over a Chord page set, from its first fingering:
+// "C maj7   [  C E G B ]    [ 1 3 5 7 ]".
+std::string chordSetHeader(const DiagramRecord& first, const theory::NoteNames& names);
+
+// Header over a Scales page row:
+// "C Major Scale   [  C D E F G A B ]    [ 1 2 3 4 5 6 7 ] Tuning: Standard".
+// The name and the tuning name are written as stored; only the formula is trimmed.
+std::string scaleRowHeader(const ScaleRecord& scale, const theory::NoteNames& names);
+
+// The four lines over a Chord Design strip slot: title, note list ("C E G"), formula and tuning
+// name, the last three trimmed.
+std::array<std::string, 4> designSlotLines(const DiagramRecord& chord, const theory::NoteNames& names);
+
+}  // namespace strumox::pages

@@ -1,0 +1,53 @@
+#pragma once
+// Our chord book: six fingerings for every key and built-in chord type, in standard tuning,
+// found by searching the neck and scoring what a player would choose.
+//
+// The rules every fingering keeps:
+// - it sounds only notes of its chord, the root, and every tone the name asks for (only the
+//   tones of ChordFormula::mayOmit may be missing);
+// - its lowest sounding string plays the root;
+// - fretted notes lie within four frets (highest - lowest <= 3) and within the six rows below
+//   its beginning fret;
+// - one finger per fretted note, index (1) on the lowest fret, higher frets with higher fingers,
+//   a finger at most one fret further from a lower one than the fingers between them allow
+//   (fret gap <= finger gap + 1); only the index may hold several strings (a barre), all at the
+//   lowest fret, and every string between the ends of the barre is fretted;
+// - the sounding strings lie side by side, with at most one muted string among them;
+// - at least three strings sound.
+// The six of a chord are distinct and ordered up the neck (beginning fret, then lowest fret).
+#include <array>
+#include <cstdint>
+#include <vector>
+
+namespace strumox::theory {
+
+constexpr int kStringCount = 6;
+constexpr int kFingeringsPerChord = 6;
+constexpr std::uint8_t kMarkerOpen = 0;
+constexpr std::uint8_t kMarkerMuted = 5;
+
+struct Fingering {
+    std::uint8_t baseFret = 1;                // fret of the diagram's first row
+    std::array<std::uint8_t, 6> frets{};      // string 0 = high E; absolute frets, 0 = open or muted
+    std::array<std::uint8_t, 6> markers{5, 5, 5, 5, 5, 5};  // 0 open, 1..4 finger, 5 not played
+
+    bool operator==(const Fingering&) const = default;
+};
+
+using FingeringSet = std::array<Fingering, kFingeringsPerChord>;
+
+// The diagram rule: 1 while every fretted fret is at most 4; otherwise the lowest fretted fret,
+// but never above 17 so that six rows still end by fret 22. Open and muted strings do not count.
+int beginningFret(const std::array<std::uint8_t, 6>& frets, const std::array<std::uint8_t, 6>& markers);
+
+// Every fingering of the chord that keeps the rules above, best first, each with the fingers a
+// player would use. Exposed so that tests can compare the search with a brute-force one.
+std::vector<Fingering> playableFingerings(int key, int formulaIndex);
+
+// The six fingerings of one chord (key 0..11, C = 0; formula index 0..61).
+FingeringSet chordFingerings(int key, int formulaIndex);
+
+// All 62 x 12 chords; element formulaIndex * 12 + key.
+std::vector<FingeringSet> generateDictionary();
+
+}  // namespace strumox::theory
