@@ -48,27 +48,6 @@ void ChordFinderController::chooseScale(int index, const QString& caption)
     m_w.label4->setText("Scale Name");
 }
 
-void ChordFinderController::normaliseKeyField()
-{
-    const QString t = m_w.editChordRoot->text();
-    if (t.isEmpty())
-        return;
-    const QChar letter = t[0].toUpper();
-    if (letter < 'A' || letter > 'G') {
-        m_w.editChordRoot->clear();
-        return;
-    }
-    QString out(letter);
-    if (t.size() > 1) {
-        const QChar second = t[1];
-        if (second == '#' || second == '+' || second == '3')
-            out += '#';
-        else if (second == '-' || second == 'B' || second == 'b')
-            out += 'b';
-    }
-    m_w.editChordRoot->setText(out);
-}
-
 void ChordFinderController::showChords()
 {
     if (parkFocus)

@@ -40,8 +40,6 @@ public:
     void chooseScale(int index, const QString& caption);
     // The button: "Show Chords" or "Show Scale" by its caption.
     void showChords();
-    // The key field loses the focus: first letter upper case, an accidental normalised.
-    void normaliseKeyField();
 
     int chosenKey() const { return m_key; }
     int chosenChordType() const { return m_type; }
