@@ -128,10 +128,11 @@ void writeChordDataFiles(const std::string& dir)
                 const FingeringSet& six = dictionary[static_cast<size_t>(g) * 12 + static_cast<size_t>(key)];
                 const auto r = static_cast<size_t>(dictionaryRecordNumber(g, key));
                 for (size_t j = 0; j < kFingeringsPerFile; ++j) {
+                    const auto at = static_cast<std::ptrdiff_t>((r + j) * kDictionaryRecordSize);
                     const auto a = dictionaryRecordBytes(six[j]);
                     const auto b = dictionaryRecordBytes(six[j + kFingeringsPerFile]);
-                    std::copy(a.begin(), a.end(), first.begin() + static_cast<std::ptrdiff_t>((r + j) * kDictionaryRecordSize));
-                    std::copy(b.begin(), b.end(), second.begin() + static_cast<std::ptrdiff_t>((r + j) * kDictionaryRecordSize));
+                    std::copy(a.begin(), a.end(), first.begin() + at);
+                    std::copy(b.begin(), b.end(), second.begin() + at);
                 }
             }
         }

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <bit>
 #include <cassert>
-#include <cmath>
 #include <cstdlib>
 
 #include "theory/ChordFormulas.h"
@@ -70,6 +69,8 @@ struct FingerChoice {
     double cost = 0;  // how far the hand is from one finger per fret, plus the effort of a barre
     int fingersUsed = 0;
     bool barre = false;
+    bool heldBarre = false;  // a barre with other fingers pressing strings inside it
+    bool stretch = false;    // two neighbouring fingers further apart than their frets
 };
 
 class FingerSearch {
@@ -128,7 +129,7 @@ private:
                     ok = finger == 1;  // only the index holds several strings, all on its fret
                 else if (dFret > 0)
                     ok = finger > fj && dFret <= finger - fj + 1;
-                else  // same fret, different fingers: the stretch rule must hold both ways
+                else  // same fret, different fingers, in either order across the strings
                     ok = true;
             }
             if (!ok)
@@ -155,6 +156,7 @@ private:
         if (indexCount == 0)
             return;  // the index always takes the lowest fret
         double cost = 0;
+        bool stretch = false;
         // Neighbouring fingers sit one fret apart in a relaxed hand: a wider gap is a stretch,
         // fingers crowded onto one fret cost a little.
         int previous = 1;
@@ -165,7 +167,8 @@ private:
             ++fingersUsed;
             const int gap = (fretOf[static_cast<size_t>(finger)] - fretOf[static_cast<size_t>(previous)]) -
                             (finger - previous);
-            cost += gap > 0 ? 1.0 * gap : 0.25 * -gap;
+            cost += gap > 0 ? 0.6 * gap : 0.25 * -gap;
+            stretch = stretch || gap > 0;
             previous = finger;
         }
         // On one fret a higher finger naturally lands on a higher string.
@@ -173,6 +176,7 @@ private:
             for (size_t j = i + 1; j < m_notes.size(); ++j)
                 if (m_notes[i].fret == m_notes[j].fret && m_fingers[i] > m_fingers[j])
                     cost += 0.5;  // i is the lower-sounding string of the two
+        bool held = false;
         if (indexCount > 1) {
             bool flat = indexLow == 0;  // lies flat out to the high E, pressing nothing else
             for (int s = indexLow + 1; s < indexHigh; ++s) {
@@ -188,12 +192,15 @@ private:
                 return n.string < indexLow || n.string > indexHigh || n.fret == m_lowest;
             });
             cost += flat ? 0.1 : inner ? 0.4 + 0.1 * indexCount : 1.0 + 0.1 * indexCount;
+            held = !flat && !inner;
         }
         if (m_found && cost >= m_best.cost)
             return;
         m_found = true;
         m_best.cost = cost;
         m_best.barre = indexCount > 1;
+        m_best.stretch = stretch;
+        m_best.heldBarre = held;
         m_best.fingersUsed = fingersUsed;
         for (int s = 0; s < 6; ++s)
             m_best.markers[static_cast<size_t>(s)] = m_frets[static_cast<size_t>(s)] == 0 ? kMarkerOpen : kMarkerMuted;
@@ -216,8 +223,9 @@ struct Candidate {
     double score = 0;
     int lowest = 0;   // lowest fretted fret, 0 when nothing is fretted
     int highest = 0;  // highest fretted fret
-    // A first-position chord a beginner learns: open strings ringing, no barre, no muted
-    // string inside, four strings or more.
+    // A first-position chord a beginner learns: open strings ringing, no barre holding other
+    // fingers (the flat index of Dmaj7 xx0222 is fine), no stretch, no muted string inside,
+    // four strings or more.
     bool openChord = false;
 };
 
@@ -241,8 +249,10 @@ double scoreOf(const ChordSpec& spec, const std::array<int, 6>& frets, const Fin
         lowestString = std::max(lowestString, s);
         highestString = std::min(highestString, s);
     }
-    // Four strings make a chord; the fifth and sixth add body, not much more.
-    score += 4.0 * std::min(sounding, 4) + 1.5 * std::max(0, sounding - 4);
+    // Four strings make a chord; the fifth and sixth add body to a triad or seventh chord, but
+    // richer chords sound clearer with four or five voices (the way jazz players voice them).
+    const bool rich = std::popcount(spec.allowed) >= 5;
+    score += 4.0 * std::min(sounding, 4) + (rich ? 0.5 : 1.5) * std::max(0, sounding - 4);
 
     // A missing fifth thins a seventh chord; in richer chords players drop it without a thought.
     // A missing ninth or eleventh under a thirteenth is a real loss.
@@ -270,23 +280,25 @@ double scoreOf(const ChordSpec& spec, const std::array<int, 6>& frets, const Fin
 
     score -= 1.5 * fingers.fingersUsed + 1.5 * fingers.cost;
     if (fingers.fingersUsed == 4)
-        score -= 1.0;  // the little finger is the weakest
+        score -= 0.5;  // the little finger is the weakest
     if (lowest > 0)
         score -= 0.7 * (highest - lowest);
 
-    // A muted string inside the chord must be damped by a finger: harder than one on the edge.
+    // A muted string inside the chord must be damped. The finger fretting the string below it
+    // does that by leaning over (3x345x); anywhere else it takes a deliberate touch.
     for (int s = highestString + 1; s < lowestString; ++s)
         if (frets[static_cast<size_t>(s)] == kMuted)
-            score -= 8.0;
-    // Chord books let the top strings ring; a muted top string thins the chord's voice.
-    score -= 2.0 * highestString;
+            score -= frets[static_cast<size_t>(s + 1)] > 0 ? 3.0 : 8.0;
+    // Chord books let the top strings ring; a muted top string thins the chord's voice, less so
+    // in rich chords, where the top voice is often left out on purpose.
+    score -= (rich ? 1.0 : 2.0) * highestString;
 
     // Open strings belong to the first position; the further up the neck, the more an open
     // string clashes with the shape and sets the hand an awkward task.
-    score += baseFret == 1 ? 1.5 * open : -(3.0 + 0.8 * lowest) * open;
+    score += baseFret == 1 ? 1.5 * open : -(6.0 + 0.8 * lowest) * open;
 
     // Chord books live below the 12th fret; above it only what is missing lower down.
-    score -= 0.4 * std::min(lowest, 12) + 2.5 * std::max(0, lowest - 12);
+    score -= 0.4 * std::min(lowest, 12) + 3.5 * std::max(0, lowest - 12);
 
     // Two low notes closer than a minor third rumble.
     int bass = -1, next = -1;
@@ -302,8 +314,9 @@ double scoreOf(const ChordSpec& spec, const std::array<int, 6>& frets, const Fin
     }
     if (next >= 0 && bass < 52 && next - bass < 3)
         score -= 4.0;
-    // A third under B2 is thick; players accept it in G-shaped chords, but not gladly.
-    if (next >= 0 && bass < 47 && next - bass < 5)
+    // Anything closer than a fifth under B2 is thick; players accept the third of the G chord,
+    // but not gladly.
+    if (next >= 0 && bass < 47 && next - bass < 7)
         score -= 3.0;
     return score;
 }
@@ -394,8 +407,8 @@ private:
         int open = 0;
         for (const int f : st.frets)
             open += f == 0 ? 1 : 0;
-        c.openChord = c.fingering.baseFret == 1 && open > 0 && !fingers.barre && st.mutedInside == 0 &&
-                      st.sounding >= 4;
+        c.openChord = c.fingering.baseFret == 1 && open > 0 && !fingers.heldBarre && !fingers.stretch &&
+                      st.mutedInside == 0 && st.sounding >= 4;
         m_out.push_back(c);
     }
 
@@ -420,8 +433,8 @@ bool hasOpenString(const Fingering& f)
 }
 
 // Barre chords are open chords moved up the neck with the index standing in for the nut: the
-// E and A shapes, and the C, G and D shapes where a hand can hold them. The best open fingering
-// in each of those keys is such a shape; where it reappears higher up for another key, players
+// E and A shapes, and the C, G and D shapes where a hand can hold them. The best open chord in
+// each of those keys is such a shape; where it reappears higher up for another key, players
 // know it, so it is preferred there.
 constexpr std::array<int, 5> kShapeKeys{0, 9, 7, 4, 2};  // C, A, G, E, D
 constexpr double kKnownShapeBonus = 8.0;
@@ -460,13 +473,11 @@ KeyCandidates candidatesForType(int formulaIndex)
     for (const int shapeKey : kShapeKeys) {
         auto& source = all.rootPosition[static_cast<size_t>(shapeKey)];
         std::sort(source.begin(), source.end(), better);
-        const auto open = std::find_if(source.begin(), source.end(), [](const Candidate& c) {
-            return c.fingering.baseFret == 1 && hasOpenString(c.fingering);
-        });
+        const auto open =
+            std::find_if(source.begin(), source.end(), [](const Candidate& c) { return c.openChord; });
         if (open == source.end())
             continue;
         const Fingering shape = open->fingering;
-        open->score += kKnownShapeBonus;
         for (int shift = 1; shift <= kHighestFret; ++shift) {
             std::array<std::uint8_t, 6> moved{};
             bool fits = true;
@@ -509,21 +520,28 @@ bool octaveApart(const Fingering& a, const Fingering& b)
 }
 
 // The best remaining candidate that does not crowd the places already taken, or none.
-const Candidate* nextPick(const std::vector<Candidate>& from, const std::vector<const Candidate*>& chosen)
+template <typename Accept>
+const Candidate* nextPick(const std::vector<Candidate>& from, const std::vector<const Candidate*>& chosen,
+                          Accept accept)
 {
     const Candidate* best = nullptr;
     double bestValue = 0;
     for (const Candidate& c : from) {
-        if (std::find(chosen.begin(), chosen.end(), &c) != chosen.end())
+        if (!accept(c) || std::find(chosen.begin(), chosen.end(), &c) != chosen.end())
             continue;
         double value = c.score;
         for (const Candidate* s : chosen) {
             static constexpr double kCrowding[] = {20.0, 10.0, 4.0, 1.0};
             const int d = std::abs(placeOf(c) - placeOf(*s));
+            // Books show the open chord and the movable closed shape beside it at the nut
+            // (B7 x21202 and x24242): different hands, not a repetition.
+            const bool closedC = !hasOpenString(c.fingering), closedS = !hasOpenString(s->fingering);
+            const bool openAndClosed = (c.openChord && closedS) || (s->openChord && closedC);
             if (d < 4)
-                value -= kCrowding[d];
-            if (octaveApart(c.fingering, s->fingering))
-                value -= 15.0;  // the same picture twelve frets away teaches nothing new
+                value -= kCrowding[d] * (openAndClosed ? 0.25 : 1.0);
+            // The same closed picture twelve frets away teaches nothing new.
+            if (closedC && closedS && octaveApart(c.fingering, s->fingering))
+                value -= 15.0;
         }
         if (!best || value > bestValue) {
             best = &c;
@@ -539,29 +557,34 @@ const Candidate* nextPick(const std::vector<Candidate>& from, const std::vector<
 FingeringSet pickSix(const std::vector<Candidate>& rootPosition, const std::vector<Candidate>& inversions)
 {
     std::vector<const Candidate*> chosen;
+    int lowestPlace = 99;
+    for (const Candidate& c : rootPosition)
+        lowestPlace = std::min(lowestPlace, placeOf(c));
+    const auto lowest = std::find_if(rootPosition.begin(), rootPosition.end(),
+                                     [&](const Candidate& c) { return placeOf(c) <= lowestPlace + 2; });
     const auto openChord = std::find_if(rootPosition.begin(), rootPosition.end(),
                                         [](const Candidate& c) { return c.openChord; });
-    const auto firstPosition = std::find_if(rootPosition.begin(), rootPosition.end(),
-                                            [](const Candidate& c) { return placeOf(c) == 1; });
     // A barre chord at the nut wins over an open chord only when it is clearly the better one
     // (the F chord); a known shape's bonus alone does not make it so.
-    if (openChord != rootPosition.end() && openChord->score >= firstPosition->score - kKnownShapeBonus) {
+    if (openChord != rootPosition.end() && openChord->score >= lowest->score - kKnownShapeBonus)
         chosen.push_back(&*openChord);
-    } else if (!rootPosition.empty()) {
-        int lowestPlace = 99;
-        for (const Candidate& c : rootPosition)
-            lowestPlace = std::min(lowestPlace, placeOf(c));
-        chosen.push_back(&*std::find_if(rootPosition.begin(), rootPosition.end(),
-                                        [&](const Candidate& c) { return placeOf(c) <= lowestPlace + 2; }));
-    }
-    for (const auto* from : {&rootPosition, &inversions}) {
+    else if (lowest != rootPosition.end())
+        chosen.push_back(&*lowest);
+    // Open strings ringing under a hand up the neck, or beside a stretched or barred hand at
+    // the nut, are legal but odd in a chord book: such fingerings come only when the closed ones
+    // and the real open chords run out, inversions last of all.
+    const auto openUpTheNeck = [](const Candidate& c) { return hasOpenString(c.fingering) && !c.openChord; };
+    const auto fill = [&](const std::vector<Candidate>& from, auto accept) {
         while (chosen.size() < kFingeringsPerChord) {
-            const Candidate* c = nextPick(*from, chosen);
+            const Candidate* c = nextPick(from, chosen, accept);
             if (!c)
                 break;
             chosen.push_back(c);
         }
-    }
+    };
+    fill(rootPosition, [&](const Candidate& c) { return !openUpTheNeck(c); });
+    fill(rootPosition, openUpTheNeck);
+    fill(inversions, [](const Candidate&) { return true; });
     assert(chosen.size() == kFingeringsPerChord);
     std::sort(chosen.begin(), chosen.end(), [](const Candidate* a, const Candidate* b) {
         if (a->fingering.baseFret != b->fingering.baseFret)
@@ -570,6 +593,8 @@ FingeringSet pickSix(const std::vector<Candidate>& rootPosition, const std::vect
             return a->lowest < b->lowest;
         if (a->highest != b->highest)
             return a->highest < b->highest;
+        if (a->openChord != b->openChord)
+            return a->openChord;  // the open chord before the barre shape on the same frets
         return a->fingering.frets > b->fingering.frets;
     });
     FingeringSet six{};
@@ -596,8 +621,9 @@ int beginningFret(const std::array<std::uint8_t, 6>& frets, const std::array<std
 
 std::vector<Fingering> playableFingerings(int key, int formulaIndex)
 {
+    const KeyCandidates all = candidatesForType(formulaIndex);
     std::vector<Fingering> out;
-    for (const Candidate& c : candidatesForType(formulaIndex).rootPosition[static_cast<size_t>(key)])
+    for (const Candidate& c : all.rootPosition[static_cast<size_t>(key)])
         out.push_back(c.fingering);
     return out;
 }

@@ -15,6 +15,14 @@
 // - the sounding strings lie side by side, with at most one muted string among them;
 // - at least three strings sound.
 // The six of a chord are distinct and ordered up the neck (beginning fret, then lowest fret).
+//
+// Where six strings under one hand cannot hold a chord, the rules bend in two ways only:
+// - tones a name does not insist on may be missing (ChordFormula::mayOmit: the plain fifth, the
+//   9 of 11, m11 and m11(b5), the 9 and 11 of the thirteenths that do not name them);
+// - when fewer than six root-position fingerings exist at all, every one of them is used and
+//   inversions (another chord tone in the bass, all other rules kept) fill the six. With the
+//   rules above that happens for 13b5b9 (six tones, none of them optional: eight keys),
+//   7(#5#9) in D, m6/9 in Eb and m9(b5) in Eb.
 #include <array>
 #include <cstdint>
 #include <vector>
