@@ -1,8 +1,6 @@
 // strumox-cli formulas / chord: the chord formula file and the chord dictionary as the chord
 // finder reads them from the program directory.
 #include <algorithm>
-#include <cctype>
-#include <charconv>
 #include <iostream>
 #include <sstream>
 #include <stdexcept>
@@ -23,34 +21,6 @@ namespace {
 using theory::FormulaRecord;
 using theory::kChordTypeCount;
 
-std::string jsonString(const std::string& s)
-{
-    std::string out = "\"";
-    for (const char c : s) {
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += c;
-        } else if (static_cast<unsigned char>(c) < 0x20) {
-            static const char* hex = "0123456789abcdef";
-            out += "\\u00";
-            out += hex[(c >> 4) & 0xf];
-            out += hex[c & 0xf];
-        } else {
-            out += c;
-        }
-    }
-    return out + "\"";
-}
-
-template <size_t N>
-std::string jsonArray(const std::array<std::uint8_t, N>& values)
-{
-    std::string out = "[";
-    for (size_t i = 0; i < N; ++i)
-        out += (i ? "," : "") + std::to_string(values[i]);
-    return out + "]";
-}
-
 std::string intervalText(const theory::IntervalList& list)
 {
     std::string out;
@@ -59,37 +29,10 @@ std::string intervalText(const theory::IntervalList& list)
     return out;
 }
 
-std::optional<int> smallNumber(const std::string& text, int lowest, int highest)
+std::optional<int> smallNumber(std::string_view text, int lowest, int highest)
 {
-    int value = 0;
-    const char* end = text.data() + text.size();
-    const auto [p, ec] = std::from_chars(text.data(), end, value);
-    if (ec != std::errc() || p != end || text.empty() || value < lowest || value > highest)
-        return std::nullopt;
-    return value;
-}
-
-// A note name (C, Db, C#, e, bb ...) or a note number 0..11.
-std::optional<int> parseKey(const std::string& text)
-{
-    if (auto n = smallNumber(text, 0, 11))
-        return n;
-    if (text.empty() || text.size() > 2)
-        return std::nullopt;
-    static constexpr int kLetterNotes[] = {9, 11, 0, 2, 4, 5, 7};  // A B C D E F G
-    const char letter = static_cast<char>(std::toupper(static_cast<unsigned char>(text[0])));
-    if (letter < 'A' || letter > 'G')
-        return std::nullopt;
-    int note = kLetterNotes[letter - 'A'];
-    if (text.size() == 2) {
-        if (text[1] == '#')
-            ++note;
-        else if (text[1] == 'b')
-            --note;
-        else
-            return std::nullopt;
-    }
-    return (note + 12) % 12;
+    const auto n = wholeNumber(text);
+    return (n && *n >= lowest && *n <= highest) ? n : std::nullopt;
 }
 
 // A menu caption, or a formula index; "#N" for an index that is also a caption (6, 7, 9 ...).
@@ -166,9 +109,9 @@ std::string diagramJson(const pages::DiagramRecord& d)
     std::ostringstream o;
     o << "{\"empty\":" << int(d.empty) << ",\"name\":" << jsonString(d.name)
       << ",\"tuningName\":" << jsonString(d.tuningName) << ",\"formula\":" << jsonString(d.formula)
-      << ",\"tuning\":" << jsonArray(d.tuning) << ",\"frets\":" << jsonArray(d.frets)
-      << ",\"markers\":" << jsonArray(d.markers) << ",\"intervals\":" << jsonArray(d.intervals)
-      << ",\"sounding\":" << jsonArray(d.sounding) << ",\"baseFret\":" << int(d.baseFret)
+      << ",\"tuning\":" << jsonNumbers(d.tuning) << ",\"frets\":" << jsonNumbers(d.frets)
+      << ",\"markers\":" << jsonNumbers(d.markers) << ",\"intervals\":" << jsonNumbers(d.intervals)
+      << ",\"sounding\":" << jsonNumbers(d.sounding) << ",\"baseFret\":" << int(d.baseFret)
       << ",\"root\":" << int(d.root) << ",\"bass\":" << int(d.bass) << '}';
     return o.str();
 }
@@ -190,7 +133,7 @@ int runFormulas(Args args)
         for (size_t g = 0; g < records->size(); ++g) {
             const FormulaRecord& r = (*records)[g];
             std::cout << "  {\"index\":" << g << ",\"suffix\":" << jsonString(r.suffix)
-                      << ",\"formula\":" << jsonString(r.text) << ",\"intervals\":" << jsonArray(r.intervals) << '}'
+                      << ",\"formula\":" << jsonString(r.text) << ",\"intervals\":" << jsonNumbers(r.intervals) << '}'
                       << (g + 1 < records->size() ? ",\n" : "\n");
         }
         std::cout << "]\n";

@@ -1,5 +1,8 @@
 #include "cli/CliCommon.h"
 
+#include <cctype>
+#include <charconv>
+#include <cstdio>
 #include <filesystem>
 
 #include "app/core/AppDir.h"
@@ -25,6 +28,59 @@ std::string appDirFrom(const std::string& given)
     if (!std::filesystem::is_directory(given))
         throw std::runtime_error("not a directory: " + given);
     return given.ends_with('/') ? given : given + '/';
+}
+
+std::optional<int> wholeNumber(std::string_view text)
+{
+    int value = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || ec != std::errc() || end != text.data() + text.size())
+        return std::nullopt;
+    return value;
+}
+
+std::optional<int> parseKey(std::string_view text)
+{
+    if (const auto n = wholeNumber(text))
+        return (*n >= 0 && *n <= 11) ? n : std::nullopt;
+    if (text.empty() || text.size() > 2)
+        return std::nullopt;
+    static constexpr int kLetterNotes[] = {9, 11, 0, 2, 4, 5, 7};  // A..G
+    const char letter = static_cast<char>(std::toupper(static_cast<unsigned char>(text[0])));
+    if (letter < 'A' || letter > 'G')
+        return std::nullopt;
+    int note = kLetterNotes[letter - 'A'];
+    if (text.size() == 2) {
+        if (text[1] == '#')
+            ++note;
+        else if (text[1] == 'b')
+            --note;
+        else
+            return std::nullopt;
+    }
+    return (note + 12) % 12;
+}
+
+std::string jsonString(std::string_view text)
+{
+    std::string out = "\"";
+    for (const char c : text) {
+        switch (c) {
+        case '"': out += "\\\""; break;
+        case '\\': out += "\\\\"; break;
+        case '\n': out += "\\n"; break;
+        case '\t': out += "\\t"; break;
+        default:
+            if (static_cast<unsigned char>(c) < 0x20) {
+                char buf[8];
+                std::snprintf(buf, sizeof buf, "\\u%04x", static_cast<unsigned>(static_cast<unsigned char>(c)));
+                out += buf;
+            } else {
+                out += c;
+            }
+        }
+    }
+    return out + "\"";
 }
 
 }  // namespace strumox::cli

@@ -1,6 +1,7 @@
 #pragma once
 // Shared by the sub-commands of strumox-cli. A sub-command is one handler in a file of its own
 // plus one row in the command table of main.cpp.
+#include <optional>
 #include <span>
 #include <stdexcept>
 #include <string>
@@ -25,6 +26,29 @@ std::string optionValue(Args args, std::size_t& i, std::string_view name);
 
 // The program directory named on the command line, or the executable's own; ends with '/'.
 std::string appDirFrom(const std::string& given);
+
+// A decimal number and nothing else: no sign '+', no blanks, no trailing text.
+std::optional<int> wholeNumber(std::string_view text);
+
+// The note 0..11 of a key given as a note name (C, Db, C#, e, bb ...: the letter in either case,
+// the flat as a small 'b') or as a note number 0..11.
+std::optional<int> parseKey(std::string_view text);
+
+// text as a JSON string, quotes included; control characters escaped.
+std::string jsonString(std::string_view text);
+
+// The values as a JSON array of integers, "[64,59,55]".
+template <typename Range>
+std::string jsonNumbers(const Range& values)
+{
+    std::string out = "[";
+    for (const auto v : values) {
+        if (out.size() > 1)
+            out += ',';
+        out += std::to_string(static_cast<int>(v));
+    }
+    return out + "]";
+}
 
 // Handlers, one per sub-command.
 int runSettings(Args args);

@@ -1,6 +1,4 @@
 #include <cctype>
-#include <charconv>
-#include <cstdio>
 #include <iostream>
 #include <optional>
 #include <sstream>
@@ -24,38 +22,6 @@ std::string lowered(std::string_view s)
     for (char& c : out)
         c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return out;
-}
-
-std::optional<int> wholeNumber(std::string_view s)
-{
-    int value = 0;
-    const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), value);
-    if (s.empty() || ec != std::errc() || end != s.data() + s.size())
-        return std::nullopt;
-    return value;
-}
-
-// "D", "Db", "C#", "bb" (B flat, the letter in either case) or a note number 0..11.
-std::optional<int> parseKey(std::string_view text)
-{
-    if (const auto n = wholeNumber(text))
-        return (*n >= 0 && *n <= 11) ? n : std::nullopt;
-    if (text.empty() || text.size() > 2)
-        return std::nullopt;
-    static constexpr int kLetterNotes[] = {9, 11, 0, 2, 4, 5, 7};  // A..G
-    const char letter = static_cast<char>(std::toupper(static_cast<unsigned char>(text[0])));
-    if (letter < 'A' || letter > 'G')
-        return std::nullopt;
-    int note = kLetterNotes[letter - 'A'];
-    if (text.size() == 2) {
-        if (text[1] == '#')
-            ++note;
-        else if (text[1] == 'b')
-            --note;
-        else
-            return std::nullopt;
-    }
-    return (note + 12) % 12;
 }
 
 // A menu index 0..46 or a menu caption in any letter case.
@@ -96,40 +62,6 @@ std::vector<std::string> noteNames(const pages::ScaleRecord& r, const theory::No
         out.push_back(names.note(r.root + interval));
     }
     return out;
-}
-
-std::string jsonString(std::string_view s)
-{
-    std::string out = "\"";
-    for (const char c : s) {
-        switch (c) {
-        case '"': out += "\\\""; break;
-        case '\\': out += "\\\\"; break;
-        case '\n': out += "\\n"; break;
-        case '\t': out += "\\t"; break;
-        default:
-            if (static_cast<unsigned char>(c) < 0x20) {
-                char buf[8];
-                std::snprintf(buf, sizeof buf, "\\u%04x", static_cast<unsigned>(static_cast<unsigned char>(c)));
-                out += buf;
-            } else {
-                out += c;
-            }
-        }
-    }
-    return out + "\"";
-}
-
-template <typename Range>
-std::string jsonNumbers(const Range& values)
-{
-    std::string out = "[";
-    for (const auto v : values) {
-        if (out.size() > 1)
-            out += ',';
-        out += std::to_string(static_cast<int>(v));
-    }
-    return out + "]";
 }
 
 std::string json(const pages::ScaleRecord& r, const std::vector<std::string>& notes)

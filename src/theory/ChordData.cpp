@@ -4,34 +4,13 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <stdexcept>
 #include <vector>
+
+#include "theory/AtomicFile.h"
 
 namespace strumox::theory {
 
 namespace {
-
-// Writes bytes to dir + name through a temporary file renamed into place.
-void writeFileAtomically(const std::string& dir, std::string_view name, const std::vector<std::uint8_t>& bytes)
-{
-    const std::string path = dir + std::string(name);
-    const std::string tmp = path + ".tmp";
-    {
-        std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
-        if (!out)
-            throw std::runtime_error("cannot create " + tmp + ": " + std::strerror(errno));
-        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-        out.close();
-        if (!out)
-            throw std::runtime_error("cannot write " + tmp);
-    }
-    std::error_code ec;
-    std::filesystem::rename(tmp, path, ec);
-    if (ec) {
-        std::filesystem::remove(tmp, ec);
-        throw std::runtime_error("cannot rename " + tmp + " to " + path);
-    }
-}
 
 bool readRecords(const std::string& path, int first, int count, std::vector<std::uint8_t>& out, std::string* error)
 {
@@ -136,10 +115,10 @@ void writeChordDataFiles(const std::string& dir)
                 }
             }
         }
-        writeFileAtomically(dir, files.first, first);
-        writeFileAtomically(dir, files.second, second);
+        writeFileAtomically(dir + std::string(files.first), first);
+        writeFileAtomically(dir + std::string(files.second), second);
     }
-    writeFileAtomically(dir, kFormulaFileName, formulas);
+    writeFileAtomically(dir + std::string(kFormulaFileName), formulas);
 }
 
 std::optional<DictionaryLookup> lookupChord(const std::string& appDir, int g, int key, std::string* error)

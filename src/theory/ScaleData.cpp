@@ -7,8 +7,10 @@
 #include <filesystem>
 #include <fstream>
 #include <initializer_list>
-#include <stdexcept>
 #include <system_error>
+#include <vector>
+
+#include "theory/AtomicFile.h"
 
 namespace strumox::theory {
 
@@ -165,30 +167,12 @@ const std::array<ScaleDefinition, kScaleCount>& builtInScales()
 
 void writeScaleFile(const std::string& dir)
 {
-    const std::string path = dir + kScaleFileName;
-    const std::string temp = path + ".tmp";
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        if (!out)
-            throw std::runtime_error("cannot create " + temp + ": " + errnoText());
-        for (const ScaleDefinition& s : kScales) {
-            const auto bytes = s.toBytes();
-            out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-        }
-        out.close();
-        if (!out) {
-            std::error_code ignored;
-            std::filesystem::remove(temp, ignored);
-            throw std::runtime_error("cannot write " + temp);
-        }
+    std::vector<std::uint8_t> file;
+    for (const ScaleDefinition& s : kScales) {
+        const auto bytes = s.toBytes();
+        file.insert(file.end(), bytes.begin(), bytes.end());
     }
-    std::error_code ec;
-    std::filesystem::rename(temp, path, ec);
-    if (ec) {
-        std::error_code ignored;
-        std::filesystem::remove(temp, ignored);
-        throw std::runtime_error("cannot replace " + path + ": " + ec.message());
-    }
+    writeFileAtomically(dir + kScaleFileName, file);
 }
 
 std::optional<ScaleDefinition> readScaleRecord(const std::string& appDir, int index, std::string* error)

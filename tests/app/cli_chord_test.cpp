@@ -1,179 +1,25 @@
 // strumox-cli formulas and chord, run as a user would, over data files written for the test.
 #include <gtest/gtest.h>
 
-#include <cctype>
-#include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <map>
-#include <memory>
 #include <regex>
 #include <sstream>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
-#include <sys/wait.h>
 #include <unistd.h>
 
+#include "CliRunner.h"
+#include "MiniJson.h"
 #include "pages/ChordFinder.h"
 #include "theory/ChordData.h"
 #include "theory/ChordFormulas.h"
 
 namespace fs = std::filesystem;
 using namespace strumox;
+using namespace strumox::testsupport;
 
 namespace {
-
-const std::string kCli = STRUMOX_APPDIR "/strumox-cli";
-
-std::string shellQuoted(const std::string& s)
-{
-    std::string out = "'";
-    for (const char c : s)
-        out += (c == '\'') ? std::string("'\\''") : std::string(1, c);
-    return out + "'";
-}
-
-struct CliRun {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-CliRun runCli(const std::vector<std::string>& args)
-{
-    const std::string errFile =
-        (fs::temp_directory_path() / ("strumox-cli-chord-err-" + std::to_string(::getpid()))).string();
-    std::string command = shellQuoted(kCli);
-    for (const auto& a : args)
-        command += " " + shellQuoted(a);
-    command += " 2>" + shellQuoted(errFile);
-    CliRun run;
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (!pipe) {
-        ADD_FAILURE() << "popen failed for " << command;
-        return run;
-    }
-    char buffer[4096];
-    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-        run.out.append(buffer, n);
-    const int wait = ::pclose(pipe);
-    run.status = WIFEXITED(wait) ? WEXITSTATUS(wait) : -1;
-    std::ifstream in(errFile, std::ios::binary);
-    run.err.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    fs::remove(errFile);
-    return run;
-}
-
-// Just enough JSON for the command's output: objects, arrays, strings without escapes, integers.
-struct Json {
-    enum Kind { Number, String, Array, Object } kind = Number;
-    long number = 0;
-    std::string text;
-    std::vector<Json> items;
-    std::map<std::string, Json> fields;
-
-    const Json& operator[](const std::string& key) const
-    {
-        const auto it = fields.find(key);
-        if (it == fields.end())
-            throw std::runtime_error("no field " + key);
-        return it->second;
-    }
-    std::vector<long> numbers() const
-    {
-        std::vector<long> out;
-        for (const Json& j : items)
-            out.push_back(j.number);
-        return out;
-    }
-};
-
-class JsonReader {
-public:
-    explicit JsonReader(const std::string& s) : m_s(s) {}
-    Json document()
-    {
-        Json j = value();
-        skip();
-        if (m_at != m_s.size())
-            throw std::runtime_error("text after the JSON value");
-        return j;
-    }
-
-private:
-    void skip()
-    {
-        while (m_at < m_s.size() && std::isspace(static_cast<unsigned char>(m_s[m_at])))
-            ++m_at;
-    }
-    char peek()
-    {
-        skip();
-        if (m_at >= m_s.size())
-            throw std::runtime_error("JSON ends early");
-        return m_s[m_at];
-    }
-    void expect(char c)
-    {
-        if (peek() != c)
-            throw std::runtime_error(std::string("expected ") + c + " at " + std::to_string(m_at));
-        ++m_at;
-    }
-    std::string string()
-    {
-        expect('"');
-        const size_t end = m_s.find('"', m_at);
-        if (end == std::string::npos)
-            throw std::runtime_error("open string");
-        std::string out = m_s.substr(m_at, end - m_at);
-        m_at = end + 1;
-        return out;
-    }
-    Json value()
-    {
-        Json j;
-        const char c = peek();
-        if (c == '{') {
-            j.kind = Json::Object;
-            ++m_at;
-            if (peek() == '}') {
-                ++m_at;
-                return j;
-            }
-            do {
-                const std::string key = string();
-                expect(':');
-                j.fields[key] = value();
-            } while (peek() == ',' && ++m_at);
-            expect('}');
-        } else if (c == '[') {
-            j.kind = Json::Array;
-            ++m_at;
-            if (peek() == ']') {
-                ++m_at;
-                return j;
-            }
-            do {
-                j.items.push_back(value());
-            } while (peek() == ',' && ++m_at);
-            expect(']');
-        } else if (c == '"') {
-            j.kind = Json::String;
-            j.text = string();
-        } else {
-            size_t used = 0;
-            j.number = std::stol(m_s.substr(m_at), &used);
-            m_at += used;
-        }
-        return j;
-    }
-
-    const std::string& m_s;
-    size_t m_at = 0;
-};
 
 template <size_t N>
 std::vector<long> asLongs(const std::array<std::uint8_t, N>& a)
@@ -239,14 +85,14 @@ TEST_F(CliChord, FormulasAsJsonCarryEveryRecordField)
 {
     const CliRun r = run({"formulas", "--json"});
     ASSERT_EQ(r.status, 0) << r.err;
-    const Json doc = JsonReader(r.out).document();
+    const Json doc = parseJson(r.out);
     const auto records = theory::builtInFormulaRecords();
-    ASSERT_EQ(doc.items.size(), 62u);
+    ASSERT_EQ(doc.items().size(), 62u);
     for (size_t g = 0; g < 62; ++g) {
-        const Json& j = doc.items[g];
-        EXPECT_EQ(j["index"].number, static_cast<long>(g));
-        EXPECT_EQ(j["suffix"].text, records[g].suffix);
-        EXPECT_EQ(j["formula"].text, records[g].text);
+        const Json& j = doc.items()[g];
+        EXPECT_EQ(j["index"].number(), static_cast<long>(g));
+        EXPECT_EQ(j["suffix"].text(), records[g].suffix);
+        EXPECT_EQ(j["formula"].text(), records[g].text);
         EXPECT_EQ(j["intervals"].numbers(), asLongs(records[g].intervals));
     }
 }
@@ -268,28 +114,28 @@ TEST_F(CliChord, ChordAsJsonIsTheSixDiagramRecordsOfTheFinder)
 {
     const CliRun r = run({"chord", "D", "m7", "--json"});
     ASSERT_EQ(r.status, 0) << r.err;
-    const Json doc = JsonReader(r.out).document();
+    const Json doc = parseJson(r.out);
     const auto lookup = theory::lookupChord(s_dir + "/", 20, 2, nullptr);
     ASSERT_TRUE(lookup);
     const auto expected = pages::diagramsFromLookup(*lookup, 2);
-    ASSERT_EQ(doc.items.size(), 6u);
+    ASSERT_EQ(doc.items().size(), 6u);
     for (size_t i = 0; i < 6; ++i) {
-        const Json& j = doc.items[i];
+        const Json& j = doc.items()[i];
         const pages::DiagramRecord& d = expected[i];
         SCOPED_TRACE(i);
-        EXPECT_EQ(j.fields.size(), 12u);
-        EXPECT_EQ(j["empty"].number, 0);
-        EXPECT_EQ(j["name"].text, "m7");
-        EXPECT_EQ(j["tuningName"].text, "Standard");
-        EXPECT_EQ(j["formula"].text, "1 b3 5 b7");
+        EXPECT_EQ(j.fields().size(), 12u);
+        EXPECT_EQ(j["empty"].number(), 0);
+        EXPECT_EQ(j["name"].text(), "m7");
+        EXPECT_EQ(j["tuningName"].text(), "Standard");
+        EXPECT_EQ(j["formula"].text(), "1 b3 5 b7");
         EXPECT_EQ(j["tuning"].numbers(), (std::vector<long>{64, 59, 55, 50, 45, 40}));
         EXPECT_EQ(j["frets"].numbers(), asLongs(d.frets));
         EXPECT_EQ(j["markers"].numbers(), asLongs(d.markers));
         EXPECT_EQ(j["intervals"].numbers(), (std::vector<long>{0, 3, 7, 10, 255, 255, 255}));
         EXPECT_EQ(j["sounding"].numbers(), asLongs(d.sounding));
-        EXPECT_EQ(j["baseFret"].number, d.baseFret);
-        EXPECT_EQ(j["root"].number, 2);
-        EXPECT_EQ(j["bass"].number, 26);
+        EXPECT_EQ(j["baseFret"].number(), d.baseFret);
+        EXPECT_EQ(j["root"].number(), 2);
+        EXPECT_EQ(j["bass"].number(), 26);
     }
 }
 
@@ -330,9 +176,9 @@ TEST_F(CliChord, ACaptionThatIsANumberMeansTheCaption)
 {
     const CliRun r = run({"chord", "C", "7", "--json"});
     ASSERT_EQ(r.status, 0) << r.err;
-    const Json doc = JsonReader(r.out).document();
-    EXPECT_EQ(doc.items.at(0)["name"].text, "7");
-    EXPECT_EQ(doc.items.at(0)["intervals"].numbers(), (std::vector<long>{0, 4, 7, 10, 255, 255, 255}));
+    const Json doc = parseJson(r.out);
+    EXPECT_EQ(doc.items().at(0)["name"].text(), "7");
+    EXPECT_EQ(doc.items().at(0)["intervals"].numbers(), (std::vector<long>{0, 4, 7, 10, 255, 255, 255}));
 }
 
 TEST_F(CliChord, ChordTextHasTheHeadingAndSixDiagrams)

@@ -4,252 +4,26 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
-#include <map>
-#include <memory>
-#include <sstream>
 #include <string>
-#include <variant>
 #include <vector>
 
-#include <sys/wait.h>
+#include "CliRunner.h"
+#include "MiniJson.h"
+#include "TempDir.h"
 
 namespace fs = std::filesystem;
 using namespace strumox::theory;
+using namespace strumox::testsupport;
 
 namespace {
-
-const std::string kCli = STRUMOX_APPDIR "/strumox-cli";
-
-class TempDir {
-public:
-    TempDir()
-    {
-        std::string pattern = (fs::temp_directory_path() / "strumox-cli-scale-XXXXXX").string();
-        if (!::mkdtemp(pattern.data()))
-            throw std::runtime_error("mkdtemp failed");
-        m_path = pattern;
-    }
-    ~TempDir()
-    {
-        std::error_code ec;
-        fs::remove_all(m_path, ec);
-    }
-    const std::string& path() const { return m_path; }  // without a trailing '/'
-    std::string read(const std::string& name) const
-    {
-        std::ifstream in(m_path + "/" + name, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    }
-
-private:
-    std::string m_path;
-};
 
 // A directory holding the scale file as the build writes it.
 class ScaleDir : public TempDir {
 public:
-    ScaleDir() { writeScaleFile(path() + "/"); }
+    ScaleDir() { writeScaleFile(dir()); }
 };
-
-std::string shellQuoted(const std::string& s)
-{
-    std::string out = "'";
-    for (const char c : s)
-        out += (c == '\'') ? std::string("'\\''") : std::string(1, c);
-    return out + "'";
-}
-
-struct CliRun {
-    int status = -1;
-    std::string out;
-    std::string err;
-
-    std::vector<std::string> lines() const
-    {
-        std::vector<std::string> result;
-        std::istringstream in(out);
-        for (std::string line; std::getline(in, line);)
-            result.push_back(line);
-        return result;
-    }
-};
-
-CliRun runCli(const std::vector<std::string>& args)
-{
-    const TempDir scratch;
-    std::string command = shellQuoted(kCli);
-    for (const auto& a : args)
-        command += " " + shellQuoted(a);
-    command += " 2>" + shellQuoted(scratch.path() + "/stderr");
-
-    CliRun run;
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (!pipe) {
-        ADD_FAILURE() << "popen failed for " << command;
-        return run;
-    }
-    char buffer[4096];
-    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-        run.out.append(buffer, n);
-    const int wait = ::pclose(pipe);
-    run.status = WIFEXITED(wait) ? WEXITSTATUS(wait) : -1;
-    run.err = scratch.read("stderr");
-    return run;
-}
-
-// ---- A small strict JSON reader, enough for the command's output ------------------------------
-
-struct Json;
-using JsonObject = std::map<std::string, Json>;
-using JsonArray = std::vector<Json>;
-struct Json {
-    std::variant<std::nullptr_t, double, std::string, JsonArray, JsonObject> v;
-
-    const Json& operator[](const std::string& key) const
-    {
-        const auto& o = std::get<JsonObject>(v);
-        const auto it = o.find(key);
-        if (it == o.end())
-            throw std::runtime_error("no field " + key);
-        return it->second;
-    }
-    int integer() const { return static_cast<int>(std::get<double>(v)); }
-    const std::string& text() const { return std::get<std::string>(v); }
-    std::vector<int> integers() const
-    {
-        std::vector<int> out;
-        for (const auto& e : std::get<JsonArray>(v))
-            out.push_back(e.integer());
-        return out;
-    }
-    std::vector<std::string> texts() const
-    {
-        std::vector<std::string> out;
-        for (const auto& e : std::get<JsonArray>(v))
-            out.push_back(e.text());
-        return out;
-    }
-};
-
-class JsonReader {
-public:
-    explicit JsonReader(std::string text) : m_s(std::move(text)) {}
-
-    Json document()
-    {
-        Json j = value();
-        blanks();
-        if (m_i != m_s.size())
-            throw std::runtime_error("text after the JSON value");
-        return j;
-    }
-
-private:
-    void blanks()
-    {
-        while (m_i < m_s.size() && std::isspace(static_cast<unsigned char>(m_s[m_i])))
-            ++m_i;
-    }
-    char peek()
-    {
-        blanks();
-        if (m_i >= m_s.size())
-            throw std::runtime_error("JSON ends early");
-        return m_s[m_i];
-    }
-    void expect(char c)
-    {
-        if (peek() != c)
-            throw std::runtime_error(std::string("expected ") + c + " at " + std::to_string(m_i));
-        ++m_i;
-    }
-    std::string string()
-    {
-        expect('"');
-        std::string out;
-        while (m_i < m_s.size() && m_s[m_i] != '"') {
-            char c = m_s[m_i++];
-            if (static_cast<unsigned char>(c) < 0x20)
-                throw std::runtime_error("raw control character in a string");
-            if (c == '\\') {
-                if (m_i >= m_s.size())
-                    throw std::runtime_error("bad escape");
-                const char e = m_s[m_i++];
-                switch (e) {
-                case '"': case '\\': case '/': c = e; break;
-                case 'n': c = '\n'; break;
-                case 't': c = '\t'; break;
-                case 'u':
-                    c = static_cast<char>(std::stoi(m_s.substr(m_i, 4), nullptr, 16));
-                    m_i += 4;
-                    break;
-                default: throw std::runtime_error("bad escape");
-                }
-            }
-            out += c;
-        }
-        expect('"');
-        return out;
-    }
-    Json value()
-    {
-        const char c = peek();
-        if (c == '{') {
-            ++m_i;
-            JsonObject o;
-            if (peek() != '}') {
-                for (;;) {
-                    std::string key = string();
-                    expect(':');
-                    if (!o.emplace(key, value()).second)
-                        throw std::runtime_error("field twice: " + key);
-                    if (peek() == ',') {
-                        ++m_i;
-                        continue;
-                    }
-                    break;
-                }
-            }
-            expect('}');
-            return {o};
-        }
-        if (c == '[') {
-            ++m_i;
-            JsonArray a;
-            if (peek() != ']') {
-                for (;;) {
-                    a.push_back(value());
-                    if (peek() == ',') {
-                        ++m_i;
-                        continue;
-                    }
-                    break;
-                }
-            }
-            expect(']');
-            return {a};
-        }
-        if (c == '"')
-            return {string()};
-        std::size_t used = 0;
-        const double d = std::stod(m_s.substr(m_i), &used);
-        m_i += used;
-        return {d};
-    }
-
-    std::string m_s;
-    std::size_t m_i = 0;
-};
-
-Json parseJson(const std::string& text)
-{
-    return JsonReader(text).document();
-}
 
 class CliScale : public testing::Test {
 protected:

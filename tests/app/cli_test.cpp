@@ -4,97 +4,17 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdio>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <sstream>
 #include <string>
 #include <vector>
 
-#include <sys/wait.h>
+#include "CliRunner.h"
+#include "TempDir.h"
 
 namespace fs = std::filesystem;
+using namespace strumox::testsupport;
 
 namespace {
-
-const std::string kCli = STRUMOX_APPDIR "/strumox-cli";
-
-class TempDir {
-public:
-    TempDir()
-    {
-        std::string pattern = (fs::temp_directory_path() / "strumox-cli-XXXXXX").string();
-        if (!::mkdtemp(pattern.data()))
-            throw std::runtime_error("mkdtemp failed");
-        m_path = pattern;
-    }
-    ~TempDir()
-    {
-        std::error_code ec;
-        fs::remove_all(m_path, ec);
-    }
-    const std::string& path() const { return m_path; }
-    void write(const std::string& name, const std::string& text) const
-    {
-        std::ofstream(m_path + "/" + name, std::ios::binary) << text;
-    }
-    std::string read(const std::string& name) const
-    {
-        std::ifstream in(m_path + "/" + name, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    }
-
-private:
-    std::string m_path;
-};
-
-std::string shellQuoted(const std::string& s)
-{
-    std::string out = "'";
-    for (const char c : s)
-        out += (c == '\'') ? std::string("'\\''") : std::string(1, c);
-    return out + "'";
-}
-
-struct CliRun {
-    int status = -1;
-    std::string out;
-    std::string err;
-
-    std::vector<std::string> lines() const
-    {
-        std::vector<std::string> result;
-        std::istringstream in(out);
-        for (std::string line; std::getline(in, line);)
-            result.push_back(line);
-        return result;
-    }
-};
-
-CliRun runCli(const std::vector<std::string>& args)
-{
-    const TempDir scratch;
-    std::string command = shellQuoted(kCli);
-    for (const auto& a : args)
-        command += " " + shellQuoted(a);
-    command += " 2>" + shellQuoted(scratch.path() + "/stderr");
-
-    CliRun run;
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (!pipe) {
-        ADD_FAILURE() << "popen failed for " << command;
-        return run;
-    }
-    char buffer[4096];
-    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-        run.out.append(buffer, n);
-    const int wait = ::pclose(pipe);
-    run.status = WIFEXITED(wait) ? WEXITSTATUS(wait) : -1;
-    run.err = scratch.read("stderr");
-    return run;
-}
 
 class Cli : public testing::Test {
 protected:

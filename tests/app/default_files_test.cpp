@@ -7,58 +7,20 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <set>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include <unistd.h>
 
+#include "TempDir.h"
+
 namespace fs = std::filesystem;
 using namespace strumox::app;
+using strumox::testsupport::TempDir;
 
 namespace {
-
-class TempDir {
-public:
-    TempDir()
-    {
-        std::string pattern = (fs::temp_directory_path() / "strumox-defaults-XXXXXX").string();
-        if (!::mkdtemp(pattern.data()))
-            throw std::runtime_error("mkdtemp failed");
-        m_path = pattern + "/";
-    }
-    ~TempDir()
-    {
-        std::error_code ec;
-        fs::remove_all(m_path, ec);
-    }
-    const std::string& path() const { return m_path; }  // ends with '/'
-    void write(const std::string& name, const std::string& text) const
-    {
-        std::ofstream(m_path + name, std::ios::binary) << text;
-    }
-    std::string read(const std::string& name) const
-    {
-        std::ifstream in(m_path + name, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    }
-    std::vector<std::string> lines(const std::string& name) const
-    {
-        std::vector<std::string> out;
-        std::istringstream in(read(name));
-        for (std::string line; std::getline(in, line);)
-            out.push_back(line);
-        return out;
-    }
-
-private:
-    std::string m_path;
-};
 
 bool contains(const std::string& text, const std::string& part)
 {
@@ -70,19 +32,19 @@ bool contains(const std::string& text, const std::string& part)
 TEST(TipFile, StartsWithTrueThenOneTipPerLine)
 {
     const TempDir dir;
-    EXPECT_TRUE(writeTipFileIfMissing(dir.path()));
+    EXPECT_TRUE(writeTipFileIfMissing(dir.dir()));
     const auto lines = dir.lines("tip.kqt");
     ASSERT_FALSE(lines.empty());
     EXPECT_EQ(lines.front(), "True") << "tips show at start-up until the user unticks the box";
     EXPECT_EQ(std::vector<std::string>(lines.begin() + 1, lines.end()),
               std::vector<std::string>(defaultTips().begin(), defaultTips().end()));
-    EXPECT_FALSE(fs::exists(dir.path() + "tip.kqt.tmp"));
+    EXPECT_FALSE(fs::exists(dir.dir() + "tip.kqt.tmp"));
 }
 
 TEST(TipFile, HoldsThirtyOrMoreDistinctTipsThatFitTheTipBox)
 {
     const TempDir dir;
-    writeTipFileIfMissing(dir.path());
+    writeTipFileIfMissing(dir.dir());
     const auto lines = dir.lines("tip.kqt");
     ASSERT_GE(lines.size(), 31u);
     std::set<std::string> seen;
@@ -127,18 +89,18 @@ TEST(TipFile, TheUsersFileIsNeverReplaced)
                           Case{"only the first line", "True\n"}, Case{"empty", ""}}) {
         const TempDir dir;
         dir.write("tip.kqt", c.existing);
-        EXPECT_FALSE(writeTipFileIfMissing(dir.path())) << c.what;
+        EXPECT_FALSE(writeTipFileIfMissing(dir.dir())) << c.what;
         EXPECT_EQ(dir.read("tip.kqt"), c.existing) << c.what;
-        EXPECT_FALSE(fs::exists(dir.path() + "tip.kqt.tmp")) << c.what;
+        EXPECT_FALSE(fs::exists(dir.dir() + "tip.kqt.tmp")) << c.what;
     }
 }
 
 TEST(TipFile, SecondRunLeavesTheFirstRunsFile)
 {
     const TempDir dir;
-    ASSERT_TRUE(writeTipFileIfMissing(dir.path()));
+    ASSERT_TRUE(writeTipFileIfMissing(dir.dir()));
     dir.write("tip.kqt", "False\nmoved\n");
-    EXPECT_FALSE(writeTipFileIfMissing(dir.path()));
+    EXPECT_FALSE(writeTipFileIfMissing(dir.dir()));
     EXPECT_EQ(dir.read("tip.kqt"), "False\nmoved\n");
 }
 
@@ -147,10 +109,10 @@ TEST(TipFile, SecondRunLeavesTheFirstRunsFile)
 TEST(DefaultSettings, GeneralMidiListsTheHundredAndTwentyEightProgramsInOrder)
 {
     const TempDir dir;
-    EXPECT_TRUE(writeDefaultSettingsIfMissing(dir.path()));
-    EXPECT_FALSE(fs::exists(dir.path() + "Kq.ini.tmp"));
+    EXPECT_TRUE(writeDefaultSettingsIfMissing(dir.dir()));
+    EXPECT_FALSE(fs::exists(dir.dir() + "Kq.ini.tmp"));
 
-    const IniFile ini(settingsFilePath(dir.path()));
+    const IniFile ini(settingsFilePath(dir.dir()));
     const std::vector<std::string> keys = ini.sectionKeys("General MIDI");
     ASSERT_EQ(keys.size(), 128u);
     for (size_t program = 0; program < keys.size(); ++program)
@@ -175,9 +137,9 @@ TEST(DefaultSettings, GeneralMidiListsTheHundredAndTwentyEightProgramsInOrder)
 TEST(DefaultSettings, DefaultVoicesNameAGuitarAndABass)
 {
     const TempDir dir;
-    writeDefaultSettingsIfMissing(dir.path());
-    const AppSettings s = readStartupSettings(dir.path());
-    const auto keys = IniFile(settingsFilePath(dir.path())).sectionKeys("General MIDI");
+    writeDefaultSettingsIfMissing(dir.dir());
+    const AppSettings s = readStartupSettings(dir.dir());
+    const auto keys = IniFile(settingsFilePath(dir.dir())).sectionKeys("General MIDI");
     ASSERT_EQ(keys.size(), 128u);
     EXPECT_EQ(keys.at(size_t(s.guitarPatch)), "Acoustic Guitar (steel)");
     EXPECT_EQ(keys.at(size_t(s.bassPatch)), "Electric Bass (finger)");
@@ -186,9 +148,9 @@ TEST(DefaultSettings, DefaultVoicesNameAGuitarAndABass)
 TEST(DefaultSettings, ChangesNoOtherSettingAndListsKeys128)
 {
     const TempDir dir;
-    const std::vector<std::string> without = settingsListing(dir.path());
-    writeDefaultSettingsIfMissing(dir.path());
-    const std::vector<std::string> with = settingsListing(dir.path());
+    const std::vector<std::string> without = settingsListing(dir.dir());
+    writeDefaultSettingsIfMissing(dir.dir());
+    const std::vector<std::string> with = settingsListing(dir.dir());
     ASSERT_EQ(with.size(), without.size());
     EXPECT_EQ(with.back(), "General MIDI/Keys=128");
     EXPECT_EQ(without.back(), "General MIDI/Keys=0");
@@ -199,17 +161,17 @@ TEST(DefaultSettings, ChangesNoOtherSettingAndListsKeys128)
 TEST(DefaultSettings, PreferencesWrittenLaterKeepTheVoiceList)
 {
     const TempDir dir;
-    writeDefaultSettingsIfMissing(dir.path());
-    AppSettings s = readStartupSettings(dir.path());
+    writeDefaultSettingsIfMissing(dir.dir());
+    AppSettings s = readStartupSettings(dir.dir());
     s.guitarPatch = 27;
-    writePreferenceSettings(dir.path(), s);
-    writeExitSettings(dir.path(), s);
+    writePreferenceSettings(dir.dir(), s);
+    writeExitSettings(dir.dir(), s);
 
-    const IniFile ini(settingsFilePath(dir.path()));
+    const IniFile ini(settingsFilePath(dir.dir()));
     const auto keys = ini.sectionKeys("General MIDI");
     EXPECT_EQ(std::vector<std::string>(keys.begin(), keys.end()),
               std::vector<std::string>(generalMidiProgramNames().begin(), generalMidiProgramNames().end()));
-    EXPECT_EQ(readStartupSettings(dir.path()).guitarPatch, 27);
+    EXPECT_EQ(readStartupSettings(dir.dir()).guitarPatch, 27);
 }
 
 TEST(DefaultSettings, TheUsersFileIsNeverReplaced)
@@ -222,9 +184,9 @@ TEST(DefaultSettings, TheUsersFileIsNeverReplaced)
                           Case{"empty", ""}}) {
         const TempDir dir;
         dir.write("Kq.ini", c.existing);
-        EXPECT_FALSE(writeDefaultSettingsIfMissing(dir.path())) << c.what;
+        EXPECT_FALSE(writeDefaultSettingsIfMissing(dir.dir())) << c.what;
         EXPECT_EQ(dir.read("Kq.ini"), c.existing) << c.what;
-        EXPECT_FALSE(fs::exists(dir.path() + "Kq.ini.tmp")) << c.what;
+        EXPECT_FALSE(fs::exists(dir.dir() + "Kq.ini.tmp")) << c.what;
     }
 }
 
@@ -232,25 +194,25 @@ TEST(DefaultSettings, ALinkInPlaceOfTheFileIsLeftAlone)
 {
     const TempDir dir;
     // A settings file kept elsewhere and linked in, even while its target is away.
-    ASSERT_EQ(::symlink((dir.path() + "elsewhere.ini").c_str(), (dir.path() + "Kq.ini").c_str()), 0);
-    EXPECT_FALSE(writeDefaultSettingsIfMissing(dir.path()));
-    EXPECT_TRUE(fs::is_symlink(dir.path() + "Kq.ini"));
-    EXPECT_FALSE(fs::exists(dir.path() + "elsewhere.ini"));
+    ASSERT_EQ(::symlink((dir.dir() + "elsewhere.ini").c_str(), (dir.dir() + "Kq.ini").c_str()), 0);
+    EXPECT_FALSE(writeDefaultSettingsIfMissing(dir.dir()));
+    EXPECT_TRUE(fs::is_symlink(dir.dir() + "Kq.ini"));
+    EXPECT_FALSE(fs::exists(dir.dir() + "elsewhere.ini"));
 }
 
 TEST(DefaultSettings, LeftoverTemporaryFileFromAnInterruptedRunIsReplaced)
 {
     const TempDir dir;
     dir.write("Kq.ini.tmp", "[half");
-    EXPECT_TRUE(writeDefaultSettingsIfMissing(dir.path()));
-    EXPECT_FALSE(fs::exists(dir.path() + "Kq.ini.tmp"));
-    EXPECT_EQ(IniFile(settingsFilePath(dir.path())).sectionKeys("General MIDI").size(), 128u);
+    EXPECT_TRUE(writeDefaultSettingsIfMissing(dir.dir()));
+    EXPECT_FALSE(fs::exists(dir.dir() + "Kq.ini.tmp"));
+    EXPECT_EQ(IniFile(settingsFilePath(dir.dir())).sectionKeys("General MIDI").size(), 128u);
 }
 
 TEST(DefaultFiles, MissingDirectoryThrowsNamingTheFile)
 {
     const TempDir dir;
-    const std::string missing = dir.path() + "gone/";
+    const std::string missing = dir.dir() + "gone/";
     try {
         writeDefaultSettingsIfMissing(missing);
         FAIL() << "no exception";

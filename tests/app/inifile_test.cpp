@@ -3,53 +3,23 @@
 #include <gtest/gtest.h>
 
 #include <climits>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include <sys/stat.h>
 
+#include "TempDir.h"
+
 namespace fs = std::filesystem;
 using strumox::app::IniFile;
 using strumox::app::SettingsWriteError;
+using strumox::testsupport::readText;
+using strumox::testsupport::TempDir;
+using strumox::testsupport::writeText;
 
 namespace {
-
-// A fresh directory under the system's temporary folder, removed with everything in it.
-class TempDir {
-public:
-    TempDir()
-    {
-        std::string pattern = (fs::temp_directory_path() / "strumox-ini-XXXXXX").string();
-        if (!::mkdtemp(pattern.data()))
-            throw std::runtime_error("mkdtemp failed");
-        m_path = pattern;
-    }
-    ~TempDir()
-    {
-        std::error_code ec;
-        fs::remove_all(m_path, ec);
-    }
-    std::string file(const std::string& name) const { return (m_path / name).string(); }
-
-private:
-    fs::path m_path;
-};
-
-void writeText(const std::string& path, const std::string& text)
-{
-    std::ofstream(path, std::ios::binary) << text;
-}
-
-std::string readText(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 // An IniFile over a file holding exactly `text`.
 struct Loaded {

@@ -4,12 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
+
+#include "TempDir.h"
 
 namespace fs = std::filesystem;
 using namespace strumox::app;
@@ -17,31 +16,11 @@ using namespace strumox::app;
 namespace {
 
 // A fresh program directory (path ending in '/') under the system's temporary folder.
-class TempAppDir {
+class TempAppDir : public strumox::testsupport::TempDir {
 public:
-    TempAppDir()
-    {
-        std::string pattern = (fs::temp_directory_path() / "strumox-settings-XXXXXX").string();
-        if (!::mkdtemp(pattern.data()))
-            throw std::runtime_error("mkdtemp failed");
-        m_dir = pattern + "/";
-    }
-    ~TempAppDir()
-    {
-        std::error_code ec;
-        fs::remove_all(m_dir, ec);
-    }
-    const std::string& dir() const { return m_dir; }
-    std::string ini() const { return m_dir + "Kq.ini"; }
-    void writeIni(const std::string& text) const { std::ofstream(ini(), std::ios::binary) << text; }
-    std::string readIni() const
-    {
-        std::ifstream in(ini(), std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    }
-
-private:
-    std::string m_dir;
+    std::string ini() const { return file("Kq.ini"); }
+    void writeIni(const std::string& text) const { write("Kq.ini", text); }
+    std::string readIni() const { return read("Kq.ini"); }
 };
 
 void expectSameSettings(const AppSettings& a, const AppSettings& b)

@@ -4,45 +4,21 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <optional>
 #include <set>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "TempDir.h"
+
 namespace fs = std::filesystem;
 using namespace strumox::theory;
+using strumox::testsupport::TempDir;
 
 namespace {
-
-class TempDir {
-public:
-    TempDir()
-    {
-        std::string pattern = (fs::temp_directory_path() / "strumox-scales-XXXXXX").string();
-        if (!::mkdtemp(pattern.data()))
-            throw std::runtime_error("mkdtemp failed");
-        m_path = pattern + "/";
-    }
-    ~TempDir()
-    {
-        std::error_code ec;
-        fs::remove_all(m_path, ec);
-    }
-    const std::string& path() const { return m_path; }  // ends with '/'
-    std::string read(const std::string& name) const
-    {
-        std::ifstream in(m_path + name, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    }
-
-private:
-    std::string m_path;
-};
 
 int indexOf(std::string_view name)
 {
@@ -345,10 +321,10 @@ TEST(ScaleRecordBytes, DamagedLengthByteReadsTheWholeField)
 TEST(ScaleFile, HoldsOneRecordPerScaleInMenuOrder)
 {
     const TempDir dir;
-    writeScaleFile(dir.path());
+    writeScaleFile(dir.dir());
     const std::string bytes = dir.read("kqs.dat");
     ASSERT_EQ(bytes.size(), 47u * 37u);
-    EXPECT_FALSE(fs::exists(dir.path() + "kqs.dat.tmp"));
+    EXPECT_FALSE(fs::exists(dir.dir() + "kqs.dat.tmp"));
     for (size_t i = 0; i < builtInScales().size(); ++i) {
         const auto expected = builtInScales()[i].toBytes();
         EXPECT_EQ(bytes.substr(i * 37, 37), std::string(expected.begin(), expected.end())) << "record " << i;
@@ -358,10 +334,10 @@ TEST(ScaleFile, HoldsOneRecordPerScaleInMenuOrder)
 TEST(ScaleFile, EveryRecordReadsBack)
 {
     const TempDir dir;
-    writeScaleFile(dir.path());
+    writeScaleFile(dir.dir());
     for (int i = 0; i < kScaleCount; ++i) {
         std::string error;
-        const auto r = readScaleRecord(dir.path(), i, &error);
+        const auto r = readScaleRecord(dir.dir(), i, &error);
         ASSERT_TRUE(r) << i << ": " << error;
         EXPECT_EQ(*r, builtInScales()[size_t(i)]) << i;
     }
@@ -370,8 +346,8 @@ TEST(ScaleFile, EveryRecordReadsBack)
 TEST(ScaleFile, RecordTwentyThreeIsTheEnigmaticScale)
 {
     const TempDir dir;
-    writeScaleFile(dir.path());
-    const auto r = readScaleRecord(dir.path(), 23, nullptr);
+    writeScaleFile(dir.dir());
+    const auto r = readScaleRecord(dir.dir(), 23, nullptr);
     ASSERT_TRUE(r);
     // Verdi's enigmatic scale, ascending: C Db E F# G# A# B.
     EXPECT_EQ(notesOf(*r), (std::vector<int>{0, 1, 4, 6, 8, 10, 11}));
@@ -381,37 +357,37 @@ TEST(ScaleFile, RecordTwentyThreeIsTheEnigmaticScale)
 TEST(ScaleFile, ReplacesAnOlderFile)
 {
     const TempDir dir;
-    std::ofstream(dir.path() + "kqs.dat", std::ios::binary) << std::string(5000, '\x7f');
-    writeScaleFile(dir.path());
+    std::ofstream(dir.dir() + "kqs.dat", std::ios::binary) << std::string(5000, '\x7f');
+    writeScaleFile(dir.dir());
     EXPECT_EQ(dir.read("kqs.dat").size(), 47u * 37u);
-    EXPECT_EQ(readScaleRecord(dir.path(), 0, nullptr), builtInScales()[0]);
+    EXPECT_EQ(readScaleRecord(dir.dir(), 0, nullptr), builtInScales()[0]);
 }
 
 TEST(ScaleFile, UnwritableDirectoryThrows)
 {
     const TempDir dir;
-    EXPECT_THROW(writeScaleFile(dir.path() + "missing/"), std::runtime_error);
+    EXPECT_THROW(writeScaleFile(dir.dir() + "missing/"), std::runtime_error);
 }
 
 TEST(ScaleFile, MissingFileGivesTheUsersMessage)
 {
     const TempDir dir;
     std::string error;
-    EXPECT_FALSE(readScaleRecord(dir.path(), 0, &error));
+    EXPECT_FALSE(readScaleRecord(dir.dir(), 0, &error));
     EXPECT_EQ(error, "Could Not Find Scale Data File.");
 }
 
 TEST(ScaleFile, ShortFileFailsOnlyForRecordsItDoesNotHold)
 {
     const TempDir dir;
-    writeScaleFile(dir.path());
-    fs::resize_file(dir.path() + "kqs.dat", 40 * 37 + 20);  // 40 whole records and part of one
+    writeScaleFile(dir.dir());
+    fs::resize_file(dir.dir() + "kqs.dat", 40 * 37 + 20);  // 40 whole records and part of one
 
     std::string error;
-    EXPECT_EQ(readScaleRecord(dir.path(), 39, &error), builtInScales()[39]);
+    EXPECT_EQ(readScaleRecord(dir.dir(), 39, &error), builtInScales()[39]);
     for (const int index : {40, 46}) {
         error.clear();
-        EXPECT_FALSE(readScaleRecord(dir.path(), index, &error)) << index;
+        EXPECT_FALSE(readScaleRecord(dir.dir(), index, &error)) << index;
         EXPECT_NE(error.find("Read beyond end of file"), std::string::npos) << error;
         EXPECT_NE(error.find("kqs.dat"), std::string::npos) << error;
     }
@@ -420,9 +396,9 @@ TEST(ScaleFile, ShortFileFailsOnlyForRecordsItDoesNotHold)
 TEST(ScaleFile, NegativeIndexIsRefused)
 {
     const TempDir dir;
-    writeScaleFile(dir.path());
+    writeScaleFile(dir.dir());
     std::string error;
-    EXPECT_FALSE(readScaleRecord(dir.path(), -1, &error));
+    EXPECT_FALSE(readScaleRecord(dir.dir(), -1, &error));
     EXPECT_FALSE(error.empty());
 }
 

@@ -1,14 +1,7 @@
 #include "app/core/DefaultFiles.h"
 
-#include <cerrno>
-#include <cstring>
-#include <stdexcept>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include "app/core/Settings.h"
+#include "theory/AtomicFile.h"
 
 namespace strumox::app {
 
@@ -207,79 +200,6 @@ std::string tipFileText()
     return text;
 }
 
-bool entryExists(const std::string& path)
-{
-    struct stat st {};
-    return ::lstat(path.c_str(), &st) == 0;  // a dangling link still counts: it is the user's
-}
-
-bool writeAll(int fd, std::string_view data)
-{
-    while (!data.empty()) {
-        const ssize_t n = ::write(fd, data.data(), data.size());
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        data.remove_prefix(static_cast<std::size_t>(n));
-    }
-    return true;
-}
-
-[[noreturn]] void fail(const std::string& what, const std::string& path, int error)
-{
-    throw std::runtime_error(what + " " + path + ": " + std::strerror(error));
-}
-
-// Writes `text` as dir + name unless that name is taken. The final step is link(), which refuses
-// to replace an existing file, so a file the user (or a running program) creates while we write
-// survives; rename() would silently overwrite it.
-bool createIfMissing(const std::string& dir, const std::string& name, const std::string& text)
-{
-    const std::string path = dir + name;
-    if (entryExists(path))
-        return false;
-
-    const std::string temp = path + ".tmp";
-    ::unlink(temp.c_str());  // leftover of an interrupted run
-    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-    if (fd < 0)
-        fail("cannot create", temp, errno);
-    bool ok = writeAll(fd, text) && ::fsync(fd) == 0;
-    int error = errno;
-    if (::close(fd) != 0 && ok) {
-        ok = false;
-        error = errno;
-    }
-    if (!ok) {
-        ::unlink(temp.c_str());
-        fail("cannot write", temp, error);
-    }
-
-    if (::link(temp.c_str(), path.c_str()) == 0) {
-        ::unlink(temp.c_str());
-        return true;
-    }
-    error = errno;
-    if (error == EEXIST) {
-        ::unlink(temp.c_str());
-        return false;
-    }
-    // Some file systems have no hard links; there a last look and a rename is the best we have.
-    if (error == EPERM || error == ENOTSUP || error == EOPNOTSUPP || error == ENOSYS) {
-        if (entryExists(path)) {
-            ::unlink(temp.c_str());
-            return false;
-        }
-        if (::rename(temp.c_str(), path.c_str()) == 0)
-            return true;
-        error = errno;
-    }
-    ::unlink(temp.c_str());
-    fail("cannot create", path, error);
-}
-
 }  // namespace
 
 const std::vector<std::string_view>& defaultTips()
@@ -294,12 +214,12 @@ const std::array<std::string_view, 128>& generalMidiProgramNames()
 
 bool writeTipFileIfMissing(const std::string& dir)
 {
-    return createIfMissing(dir, kTipFileName, tipFileText());
+    return theory::createFileIfMissing(dir + kTipFileName, tipFileText());
 }
 
 bool writeDefaultSettingsIfMissing(const std::string& dir)
 {
-    return createIfMissing(dir, kSettingsFileName, defaultSettingsText());
+    return theory::createFileIfMissing(dir + kSettingsFileName, defaultSettingsText());
 }
 
 }  // namespace strumox::app

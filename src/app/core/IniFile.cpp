@@ -7,10 +7,13 @@
 #include <cstdint>
 #include <optional>
 #include <string_view>
+#include <system_error>
 
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include "theory/AtomicFile.h"
 
 namespace strumox::app {
 
@@ -116,20 +119,6 @@ std::optional<int> parseInteger(std::string_view text)
            !trimBlanks(name).empty();
 }
 
-bool writeAll(int fd, std::string_view data)
-{
-    while (!data.empty()) {
-        const ssize_t n = ::write(fd, data.data(), data.size());
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        data.remove_prefix(static_cast<std::size_t>(n));
-    }
-    return true;
-}
-
 // The file's bytes; empty when it is missing, unreadable or not a regular file.
 std::string readWholeFile(const std::string& path)
 {
@@ -155,14 +144,6 @@ std::string readWholeFile(const std::string& path)
     }
     ::close(fd);
     return content;
-}
-
-std::string parentDirectory(const std::string& path)
-{
-    const auto slash = path.rfind('/');
-    if (slash == std::string::npos)
-        return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
 }
 
 }  // namespace
@@ -332,31 +313,11 @@ void IniFile::commit()
     if (!m_changed)
         return;
 
-    const std::string temp = m_path + ".tmp";
-    // A leftover from an interrupted run must not stop us; O_EXCL below then refuses to write
-    // through anything else (a link, a directory) that sits at the temporary name.
-    ::unlink(temp.c_str());
-    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-    if (fd < 0)
+    try {
+        theory::writeFileAtomically(m_path, serialise());
+    } catch (const std::system_error&) {
+        // Callers show one message for every way a write can fail; the old file is still whole.
         throw SettingsWriteError(m_path);
-
-    struct stat old {};
-    bool ok = true;
-    if (::stat(m_path.c_str(), &old) == 0 && S_ISREG(old.st_mode))
-        ok = ::fchmod(fd, old.st_mode & 07777) == 0;
-    ok = ok && writeAll(fd, serialise()) && ::fsync(fd) == 0;
-    ok = (::close(fd) == 0) && ok;
-    ok = ok && ::rename(temp.c_str(), m_path.c_str()) == 0;
-    if (!ok) {
-        ::unlink(temp.c_str());
-        throw SettingsWriteError(m_path);
-    }
-
-    // Make the rename itself survive a power cut; the file is already complete either way.
-    const int dir = ::open(parentDirectory(m_path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dir >= 0) {
-        ::fsync(dir);
-        ::close(dir);
     }
     m_changed = false;
 }
