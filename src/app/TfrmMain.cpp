@@ -23,6 +23,7 @@
 #include <QToolButton>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <QKeyEvent>
 #include <QWheelEvent>
 
 #include "app/ChordFinderController.h"
@@ -647,6 +648,21 @@ bool TfrmMain::eventFilter(QObject* watched, QEvent* event)
         if (w && w->window() == this && w != m_fretboardPanel->imgFretboard && w != m_imgKeyboard &&
             !m_fretboardPanel->pnlNote->text().isEmpty())
             m_fretboard->clearHoverPanels();
+    }
+    if (event->type() == QEvent::KeyPress && m_keyPreview && activePage() == Page::ChordDesign) {
+        // The finger marker buttons answer to their own keys, number pad included.
+        auto* w = qobject_cast<QWidget*>(watched);
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        QToolButton* button = nullptr;
+        if (key >= Qt::Key_1 && key <= Qt::Key_4)
+            button = m_designPage->sbtnFinger[static_cast<size_t>(key - Qt::Key_1)];
+        else if (key == Qt::Key_P)
+            button = m_designPage->sbtnPlain;
+        if (button && w && w->window() == this) {
+            button->setChecked(true);
+            parkFocus();
+            return true;
+        }
     }
     if (event->type() == QEvent::Wheel) {
         auto* w = qobject_cast<QWidget*>(watched);

@@ -265,6 +265,28 @@ private slots:
         QVERIFY(!w->keyPreviewEnabled());
     }
 
+    void fingerKeysPressTheMarkerButtonsOnTheDesignPage()
+    {
+        testing::ScriptedPrompter prompter;
+        auto w = makeWindow(prompter);
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w.get()));
+        QWidget* focus = w->fretboardPanel().sbStrumSpeed;
+        QTest::keyClick(focus, Qt::Key_3);  // Chords page: the keys mean nothing
+        QVERIFY(w->designPage().sbtnPlain->isChecked());
+        QVERIFY(w->setActivePage(Page::ChordDesign));
+        QTest::keyClick(focus, Qt::Key_3);
+        QVERIFY(w->designPage().sbtnFinger[2]->isChecked());
+        click(*w, 1, 1);
+        QCOMPARE(int(w->fretboard().workDiagram().markers[1]), 3);
+        QTest::keyClick(focus, Qt::Key_P);
+        QVERIFY(w->designPage().sbtnPlain->isChecked());
+        // While a name is typed the keys are letters, not buttons.
+        w->fretboardPanel().editTuningName->setFocus();
+        QTest::keyClick(w->fretboardPanel().editTuningName, Qt::Key_2);
+        QVERIFY(w->designPage().sbtnPlain->isChecked());
+    }
+
     // --- tuning ----------------------------------------------------------------------------
     void tuningStepsWrapAndNameTheTuning()
     {
