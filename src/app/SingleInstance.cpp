@@ -23,10 +23,8 @@ SingleInstance::~SingleInstance()
 
 QString SingleInstance::defaultKey()
 {
-    QString user = qEnvironmentVariable("USER");
-    if (user.isEmpty())
-        user = QString::number(qulonglong(getuid()));
-    return QStringLiteral("Velmora.Strumox-") + user;
+    // The user id, not a name from the environment: it cannot be unset or borrowed.
+    return QStringLiteral("Velmora.Strumox-") + QString::number(qulonglong(getuid()));
 }
 
 bool SingleInstance::claim()

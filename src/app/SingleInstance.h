@@ -18,7 +18,7 @@ public:
     explicit SingleInstance(QString key = defaultKey(), QObject* parent = nullptr);
     ~SingleInstance() override;
 
-    // "Velmora.Strumox" plus the user, so that two users of one machine each get their own.
+    // "Velmora.Strumox" plus the user id, so that two users of one machine each get their own.
     static QString defaultKey();
     QString serverName() const { return m_key; }
 
