@@ -214,9 +214,9 @@ void FretboardController::picturePressed(int x, int y, Qt::MouseButton button)
         m_design->editBass->setText(QString::fromStdString(m_names.note(m_work.root)));
     }
     updateFretBoxes();
-    showWork();
+    showEditedWork();
     if (right) {
-        m_display.panels().interval = "1";
+        m_display.panels().interval = theory::intervalName(0);  // the root
         m_panel->pnlInterval->setText("1");
     }
 }
@@ -232,10 +232,17 @@ void FretboardController::showWork()
     } else {
         m_display.showChord(m_work, context());
     }
-    if (!m_work.isEmpty())
-        m_work.formula = intervalText(m_display.panels().intervals);
     updateChordNameWithBass();
     refreshViews();
+}
+
+void FretboardController::showEditedWork()
+{
+    showWork();
+    // The edited chord's interval text follows what the interval fields now say; merely showing
+    // the work chord (a page change) keeps the text it came with.
+    if (!m_work.isEmpty())
+        m_work.formula = intervalText(m_display.panels().intervals);
 }
 
 void FretboardController::updateChordNameWithBass()
@@ -279,7 +286,7 @@ void FretboardController::tuningReleased()
     m_panel->editTuningName->setText(QString::fromStdString(name));
     if (m_page == Page::ChordDesign && !m_work.isEmpty()) {
         retune(m_work, m_currentTuning, name, m_compound);
-        showWork();
+        showEditedWork();
     }
     // The Scales and Tablature pages take the tuning once they exist.
 }
@@ -320,7 +327,7 @@ void FretboardController::rootStepped(int root)
 void FretboardController::rootReleased()
 {
     recomputeIntervals(m_work, m_compound);
-    showWork();
+    showEditedWork();
 }
 
 void FretboardController::bassStepped(int bass)
@@ -352,7 +359,7 @@ void FretboardController::fretBoxLeft(int string)
     const std::string kept = applyFretBox(m_work, string, box->text().toStdString(), markerChoice(), m_compound);
     box->setText(QString::fromStdString(kept));
     m_display.setHover(string, m_work.frets[static_cast<size_t>(string)]);
-    showWork();
+    showEditedWork();
 }
 
 bool FretboardController::setBassNote(bool down)

@@ -97,6 +97,7 @@ private:
     MarkerChoice markerChoice() const;
     void refreshViews();
     void showWork();
+    void showEditedWork();
     void updateFretBoxes();
     void updateChordNameWithBass();
 
