@@ -195,6 +195,20 @@ private slots:
         QCOMPARE(scene.glyphs[5].cellX, glyphCellX(5, false));
     }
 
+    void showingTheWorkChordAgainKeepsItsIntervalText()
+    {
+        testing::ScriptedPrompter prompter;
+        auto w = makeWindow(prompter);
+        QVERIFY(w->setActivePage(Page::ChordDesign));
+        fretCMajor(*w);
+        w->fretboard().workDiagram().formula = "1 3 5";  // as a dictionary chord carries it
+        QVERIFY(w->setActivePage(Page::Chords));
+        QVERIFY(w->setActivePage(Page::ChordDesign));
+        QCOMPARE(QString::fromStdString(w->fretboard().workDiagram().formula), QString("1 3 5"));
+        click(*w, 0, 3);  // an edit writes the fields' text again
+        QCOMPARE(QString::fromStdString(w->fretboard().workDiagram().formula), QString("1 3 5     "));
+    }
+
     void hoverNamesTheNoteAndItsInterval()
     {
         testing::ScriptedPrompter prompter;
