@@ -10,6 +10,7 @@
 #include "app/FretboardPanel.h"
 #include "app/PictureWidget.h"
 #include "app/UpDown.h"
+#include "app/core/KeyboardLayout.h"
 
 namespace strumox::app {
 
@@ -183,6 +184,15 @@ void FretboardController::pictureMoved(int x, int y)
         m_panel->pnlNote->setText(QString::fromStdString(m_display.panels().note));
         m_panel->pnlInterval->setText(QString::fromStdString(m_display.panels().interval));
     }
+}
+
+void FretboardController::keyboardMoved(int x, int y)
+{
+    const auto key = keyAt(x, y);
+    if (!key || !m_panel)
+        return;
+    m_panel->pnlNote->setText(QString::fromStdString(m_names.note(*key)));
+    m_panel->pnlInterval->setText(QString::fromStdString(theory::hoverIntervalText(*key, m_display.shownRoot())));
 }
 
 void FretboardController::clearHoverPanels()

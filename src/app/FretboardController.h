@@ -51,6 +51,8 @@ public:
     void pictureMoved(int x, int y);
     void picturePressed(int x, int y, Qt::MouseButton button);
     void clearHoverPanels();
+    // Mouse over the keyboard view, in its pixels: names the key and its interval.
+    void keyboardMoved(int x, int y);
 
     // Tuning controls: one click of string s's up-down, and the release that applies the tuning.
     void tuningStepped(int string, int position);

@@ -4,8 +4,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QDesktopServices>
-#include <QDir>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
@@ -17,11 +15,9 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QStatusBar>
-#include <QStyle>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QToolButton>
-#include <QUrl>
 #include <QVBoxLayout>
 #include <QKeyEvent>
 #include <QWheelEvent>
@@ -35,14 +31,15 @@
 #include "pages/RecordConversions.h"
 #include "app/FretboardController.h"
 #include "app/FretboardPanel.h"
+#include "app/MainToolbar.h"
 #include "app/PictureWidget.h"
 #include "app/QtPrompter.h"
 #include "app/UpDown.h"
-#include "app/core/KeyboardLayout.h"
 #include "app/core/IniFile.h"
 #include "app/core/ShutdownSequence.h"
 #include "app/pictures/KeyboardPicture.h"
 #include "theory/ChordTypes.h"
+#include "ui/HelpMenu.h"
 
 namespace strumox::app {
 
@@ -61,22 +58,6 @@ constexpr PageInfo kPageInfo[kPageCount] = {
     {"pagePlayPage", "PlayPage", {772, 3335}}, {"pagePrint", "Print", {772, 800}},
     {"pageScales", "Scales", {776, 800}},   {"pageTablature", "Tablature", {772, 800}},
 };
-
-QToolButton* toolButton(QWidget* parent, const char* name, const QString& hint, QStyle::StandardPixmap icon,
-                        const QString& text = {})
-{
-    auto* b = new QToolButton(parent);
-    b->setObjectName(name);
-    b->setToolTip(hint);
-    if (text.isEmpty())
-        b->setIcon(parent->style()->standardIcon(icon));
-    else
-        b->setText(text);
-    b->setFocusPolicy(Qt::NoFocus);
-    b->setAutoRaise(true);
-    b->setFixedSize(30, 30);
-    return b;
-}
 
 }  // namespace
 
@@ -120,17 +101,17 @@ TfrmMain::TfrmMain(std::string appDir, Prompter* prompter, QWidget* parent)
     buildToolbar();
     buildPages();
     m_fretboardPanel = new FretboardPanel(m_fretboard->display(), m_central);
-    m_layout->addWidget(m_pnlTop);
+    m_layout->addWidget(m_toolbar);
     m_layout->addWidget(m_pages, 1);
     m_layout->addWidget(m_fretboardPanel);
-    m_fretboard->attach(m_fretboardPanel, m_designPage, m_imgKeyboard);
+    m_fretboard->attach(m_fretboardPanel, m_designPage, m_toolbar->imgKeyboard);
     m_finder = new ChordFinderController(
         m_appDir, m_names, m_busy, *m_prompter, m_currentTuning,
-        {m_editChordRoot, m_editChordName, m_label4, m_btnShowChords, m_fretboardPanel->editTuningName}, *m_chordPage,
+        {m_toolbar->editChordRoot, m_toolbar->editChordName, m_toolbar->label4, m_toolbar->btnShowChords, m_fretboardPanel->editTuningName}, *m_chordPage,
         *m_scalesPage, *m_fretboard, this);
     m_finder->activatePage = [this](Page p) { return setActivePage(p); };
     m_finder->parkFocus = [this] { parkFocus(); };
-    connect(m_btnShowChords, &QPushButton::clicked, m_finder, &ChordFinderController::showChords);
+    connect(m_toolbar->btnShowChords, &QPushButton::clicked, m_finder, &ChordFinderController::showChords);
     connect(m_fretboardPanel->sbtnFlip, &QToolButton::toggled, this, [this](bool down) { flip(down); });
     connect(m_fretboard, &FretboardController::handednessChanged, this, &TfrmMain::redrawAllPages);
 
@@ -272,147 +253,16 @@ void TfrmMain::buildMenus()
 
 void TfrmMain::buildHelpAdditions()
 {
-    auto openHint = [](const QString& target) {
-        const QUrl url = QUrl::fromUserInput(target);
-        QDesktopServices::openUrl(url);
-    };
-    const auto actions = m_helpMenu->actions();
-    if (!m_settings.webSites.empty()) {
-        QAction* before = m_helpMenu->actions().value(2);
-        QAction* sep = new QAction(m_helpMenu);
-        sep->setSeparator(true);
-        m_helpMenu->insertAction(before, sep);
-        auto* sites = new QMenu("Tab Web Sites...", m_helpMenu);
-        sites->setObjectName("mnuTabSites");
-        m_helpMenu->insertMenu(m_helpMenu->actions().value(3), sites);
-        int n = 1;
-        for (const auto& site : m_settings.webSites) {
-            QAction* a = sites->addAction(QString::fromStdString(site.caption));
-            a->setObjectName(QStringLiteral("mnuWebSite%1").arg(n++));
-            const QString address = QString::fromStdString(site.address);
-            a->setStatusTip(address);
-            connect(a, &QAction::triggered, this, [openHint, address] { openHint(address); });
-        }
-    }
-    const QString folder = QString::fromStdString(m_appDir) + "KQ65 Tutorials/";
-    const QStringList pages = QDir(folder).entryList({"*.htm"}, QDir::Files, QDir::Name);
-    if (!pages.isEmpty()) {
-        auto* tutorials = new QMenu("Tutorials...", m_helpMenu);
-        tutorials->setObjectName("mnuTutorials");
-        QAction* before = m_helpMenu->actions().value(4);  // nothing there: appended
-        if (before)
-            m_helpMenu->insertMenu(before, tutorials);
-        else
-            m_helpMenu->addMenu(tutorials);
-        for (int i = 0; i < pages.size() && i < 26; ++i) {
-            QAction* a = tutorials->addAction(QFileInfo(pages[i]).completeBaseName());
-            a->setObjectName(QStringLiteral("mnuTutorial%1").arg(i));
-            const QString path = folder + pages[i];
-            a->setStatusTip(path);
-            connect(a, &QAction::triggered, this, [path] { QDesktopServices::openUrl(QUrl::fromLocalFile(path)); });
-        }
-    }
-    Q_UNUSED(actions);
+    ui::addHelpMenuAdditions(m_helpMenu, m_settings.webSites, QString::fromStdString(m_appDir) + "KQ65 Tutorials/");
 }
 
 void TfrmMain::buildToolbar()
 {
-    m_pnlTop = new QWidget(m_central);
-    m_pnlTop->setObjectName("pnlTop");
-    m_pnlTop->setFixedHeight(72);
-    m_pnlTop->setMinimumWidth(1010);
-
-    int x = 2;
-    auto place = [&x](QWidget* w, int gap = 0) {
-        w->move(x, 2);
-        x += w->width() + 1 + gap;
-    };
-    place(toolButton(m_pnlTop, "sbtnOpen", "Open", QStyle::SP_DialogOpenButton));
-    place(toolButton(m_pnlTop, "sbtnSave", "Save", QStyle::SP_DialogSaveButton));
-    m_sbtnErase = toolButton(m_pnlTop, "sbtnErase", "Erase Page", QStyle::SP_TrashIcon);
-    place(m_sbtnErase);
-    connect(m_sbtnErase, &QToolButton::clicked, this, &TfrmMain::erasePage);
-    place(toolButton(m_pnlTop, "sbtnPrintPage", "Print Page", QStyle::SP_FileDialogDetailedView));
-    place(toolButton(m_pnlTop, "sbtnUndo", "Undo", QStyle::SP_ArrowBack), 8);
-    place(toolButton(m_pnlTop, "sbtnPlay", "Play", QStyle::SP_MediaPlay));
-    place(toolButton(m_pnlTop, "sbtnStop", "Stop", QStyle::SP_MediaStop));
-    place(toolButton(m_pnlTop, "sbtnPause", "Pause", QStyle::SP_MediaPause));
-    place(toolButton(m_pnlTop, "sbtnStep", "Step Play", QStyle::SP_MediaSkipForward));
-    place(toolButton(m_pnlTop, "sbtnLoop", "Loop", QStyle::SP_BrowserReload));
-    place(toolButton(m_pnlTop, "sbtnCount", "Count Off", QStyle::SP_CustomBase, "1234"));
-    place(toolButton(m_pnlTop, "sbtnClick", "Click", QStyle::SP_CustomBase, "Clk"), 8);
-    // Nothing here plays yet; the playback controls wake up with the sound engine.
-    for (const char* name : {"sbtnOpen", "sbtnSave", "sbtnPrintPage", "sbtnUndo", "sbtnPlay",
-                             "sbtnStop", "sbtnPause", "sbtnStep", "sbtnLoop", "sbtnCount", "sbtnClick"})
-        m_pnlTop->findChild<QToolButton*>(name)->setEnabled(false);
-
-    auto* tempoLabel = new QLabel("Tempo:", m_pnlTop);
-    tempoLabel->setGeometry(x, 8, 44, 18);
-    x += 44;
-    auto* tempo = new QLineEdit("100", m_pnlTop);
-    tempo->setObjectName("meditTempoMain");
-    tempo->setInputMask("000");
-    tempo->setGeometry(x, 6, 36, 22);
-    tempo->setEnabled(false);
-    x += 37;
-    auto* tempoUd = new UpDown(10, 250, 100, false, m_pnlTop);
-    tempoUd->setObjectName("UpDownTempo");
-    tempoUd->setGeometry(x, 6, 14, 22);
-    tempoUd->setEnabled(false);
-    x += 22;
-
-    // Chord and scale finder: key, type, and the button that shows them.
-    auto* keyLabel = new QLabel("Key", m_pnlTop);
-    keyLabel->setGeometry(x, 0, 36, 14);
-    m_editChordRoot = new QLineEdit(m_pnlTop);
-    m_editChordRoot->setObjectName("editChordRoot");
-    m_editChordRoot->setReadOnly(true);
-    m_editChordRoot->setMaxLength(2);
-    m_editChordRoot->setFocusPolicy(Qt::NoFocus);
-    m_editChordRoot->setGeometry(x, 14, 36, 22);
-    x += 40;
-    m_label4 = new QLabel("Chord Name", m_pnlTop);
-    m_label4->setObjectName("Label4");
-    m_label4->setGeometry(x, 0, 160, 14);
-    m_editChordName = new QLineEdit(m_pnlTop);
-    m_editChordName->setObjectName("editChordName");
-    m_editChordName->setReadOnly(true);
-    m_editChordName->setFocusPolicy(Qt::NoFocus);
-    m_editChordName->setGeometry(x, 14, 160, 22);
-    x += 164;
-    m_btnShowChords = new QPushButton("Show Chords", m_pnlTop);
-    m_btnShowChords->setObjectName("btnShowChords");
-    m_btnShowChords->setGeometry(x, 12, 100, 26);
-    m_btnShowChords->setFocusPolicy(Qt::NoFocus);
-    x += 104;
-
-    for (const char* name : {"sbtnFLAnimate", "sbtnRootFlash"}) {
-        auto* b = toolButton(m_pnlTop, name,
-                             QString(name) == "sbtnFLAnimate" ? "Glowboard Play Animation" : "Show Glowboard Rootnote",
-                             QStyle::SP_CustomBase, QString(name) == "sbtnFLAnimate" ? "Anim" : "Root");
-        b->setCheckable(true);
-        b->move(x, 2);
-        x += 31;
-        b->hide();  // shown when a Glowboard is found
-    }
-
-    m_pnlKeyboard = new QWidget(m_pnlTop);
-    m_pnlKeyboard->setObjectName("pnlKeyboard");
-    m_pnlKeyboard->setGeometry(2, 50, 285, 20);
-    m_imgKeyboard = new PictureWidget(QSize(281, 18), [this](QPainter& p) {
-        paintKeyboard(p, m_fretboard->display().keyboard());
-    }, m_pnlKeyboard);
-    m_imgKeyboard->setObjectName("imgKeyboard");
-    m_imgKeyboard->move(2, 1);
-    connect(m_imgKeyboard, &PictureWidget::mouseMoved, this, [this](int x, int y) {
-        const auto key = keyAt(x, y);
-        if (!key)
-            return;
-        const int root = m_fretboard->display().shownRoot();
-        m_fretboardPanel->pnlNote->setText(QString::fromStdString(m_names.note(*key)));
-        m_fretboardPanel->pnlInterval->setText(QString::fromStdString(theory::hoverIntervalText(*key, root)));
-    });
-    connect(m_imgKeyboard, &PictureWidget::mouseLeft, m_fretboard, &FretboardController::clearHoverPanels);
+    m_toolbar = new MainToolbar([this](QPainter& p) { paintKeyboard(p, m_fretboard->display().keyboard()); },
+                                m_central);
+    connect(m_toolbar->sbtnErase, &QToolButton::clicked, this, &TfrmMain::erasePage);
+    connect(m_toolbar->imgKeyboard, &PictureWidget::mouseMoved, m_fretboard, &FretboardController::keyboardMoved);
+    connect(m_toolbar->imgKeyboard, &PictureWidget::mouseLeft, m_fretboard, &FretboardController::clearHoverPanels);
 }
 
 void TfrmMain::buildPages()
@@ -466,10 +316,8 @@ void TfrmMain::applyStartupSettings()
     p.sbtnBassNote->setChecked(m_settings.bassNote);
     p.sbtnShowFullScale->setChecked(m_settings.showFull);
     p.sbtnLeftHanded->setChecked(m_settings.leftHanded);
-    for (const char* name : {"sbtnFLAnimate", "sbtnRootFlash"}) {
-        auto* b = m_pnlTop->findChild<QToolButton*>(name);
-        b->setChecked(QString(name) == "sbtnFLAnimate" ? m_settings.glowAnimate : m_settings.glowShowFlash);
-    }
+    m_toolbar->sbtnFLAnimate->setChecked(m_settings.glowAnimate);
+    m_toolbar->sbtnRootFlash->setChecked(m_settings.glowShowFlash);
 }
 
 Page TfrmMain::activePage() const { return static_cast<Page>(m_pages->currentIndex()); }
@@ -532,7 +380,7 @@ void TfrmMain::updateEraseEnabled()
 {
     // The other pages erase with their own documents' questions, which come with those pages.
     const bool erasable = gridPage(activePage()) != nullptr;
-    m_sbtnErase->setEnabled(erasable);
+    m_toolbar->sbtnErase->setEnabled(erasable);
     m_mnuNew->setEnabled(erasable);
 }
 
@@ -562,8 +410,8 @@ void TfrmMain::toggleFlatSharp()
     m_mnuFlatSharp->setText(QString::fromStdString(m_names.switchCaption()));
     for (int k = 0; k < 12; ++k)
         m_keyItems[static_cast<size_t>(k)]->setText(QString::fromStdString(m_names.note(k)));
-    if (m_finder->chosenKey() != -1 && !m_editChordRoot->text().isEmpty())
-        m_editChordRoot->setText(QString::fromStdString(m_names.note(m_finder->chosenKey())));
+    if (m_finder->chosenKey() != -1 && !m_toolbar->editChordRoot->text().isEmpty())
+        m_toolbar->editChordRoot->setText(QString::fromStdString(m_names.note(m_finder->chosenKey())));
     m_fretboard->renameNotes();
     // Headers and titles on the pages are spelled anew; what the fretboard shows stays.
     for (Page p : {Page::Chords, Page::Scales, Page::Print})
@@ -579,19 +427,19 @@ bool TfrmMain::flip(bool flipped)
         return false;
     }
     m_flipped = flipped;
-    m_layout->removeWidget(m_pnlTop);
+    m_layout->removeWidget(m_toolbar);
     m_layout->removeWidget(m_fretboardPanel);
-    m_layout->insertWidget(0, flipped ? static_cast<QWidget*>(m_fretboardPanel) : m_pnlTop);
-    m_layout->addWidget(flipped ? m_pnlTop : static_cast<QWidget*>(m_fretboardPanel));
+    m_layout->insertWidget(0, flipped ? static_cast<QWidget*>(m_fretboardPanel) : static_cast<QWidget*>(m_toolbar));
+    m_layout->addWidget(flipped ? static_cast<QWidget*>(m_toolbar) : static_cast<QWidget*>(m_fretboardPanel));
     // The keyboard rides with the fretboard when flipped, under the read-outs.
     if (flipped) {
-        m_pnlKeyboard->setParent(m_fretboardPanel);
-        m_pnlKeyboard->move(2, FretboardPanel::kKeyboardTopFlipped);
+        m_toolbar->pnlKeyboard->setParent(m_fretboardPanel);
+        m_toolbar->pnlKeyboard->move(2, FretboardPanel::kKeyboardTopFlipped);
     } else {
-        m_pnlKeyboard->setParent(m_pnlTop);
-        m_pnlKeyboard->move(2, 50);
+        m_toolbar->pnlKeyboard->setParent(m_toolbar);
+        m_toolbar->pnlKeyboard->move(2, MainToolbar::kKeyboardTop);
     }
-    m_pnlKeyboard->show();
+    m_toolbar->pnlKeyboard->show();
     m_layout->activate();
     {
         const QSignalBlocker block(m_fretboardPanel->sbtnFlip);
@@ -645,7 +493,7 @@ bool TfrmMain::eventFilter(QObject* watched, QEvent* event)
     if (event->type() == QEvent::MouseMove) {
         // Leaving the pictures for anywhere else in the window empties the hover read-outs.
         auto* w = qobject_cast<QWidget*>(watched);
-        if (w && w->window() == this && w != m_fretboardPanel->imgFretboard && w != m_imgKeyboard &&
+        if (w && w->window() == this && w != m_fretboardPanel->imgFretboard && w != m_toolbar->imgKeyboard &&
             !m_fretboardPanel->pnlNote->text().isEmpty())
             m_fretboard->clearHoverPanels();
     }
@@ -704,8 +552,8 @@ void TfrmMain::writeExitSettings()
     m_settings.bassNote = m_fretboard->bassNote();
     m_settings.leftHanded = m_fretboard->leftHanded();
     m_settings.showFull = m_fretboard->showFullFretboard();
-    m_settings.glowAnimate = m_pnlTop->findChild<QToolButton*>("sbtnFLAnimate")->isChecked();
-    m_settings.glowShowFlash = m_pnlTop->findChild<QToolButton*>("sbtnRootFlash")->isChecked();
+    m_settings.glowAnimate = m_toolbar->sbtnFLAnimate->isChecked();
+    m_settings.glowShowFlash = m_toolbar->sbtnRootFlash->isChecked();
     try {
         app::writeExitSettings(m_appDir, m_settings);
     } catch (const SettingsWriteError& err) {

@@ -35,6 +35,7 @@ class ScalesPageController;
 class TdlgBeginFret;
 class FretboardController;
 class FretboardPanel;
+class MainToolbar;
 class PictureWidget;
 class Prompter;
 
@@ -138,22 +139,15 @@ private:
     ScalesPageController* m_scalesPage = nullptr;
     PrintPageController* m_printPage = nullptr;
     TdlgBeginFret* m_dlgBeginFret = nullptr;
-    QToolButton* m_sbtnErase = nullptr;
 
     FretboardController* m_fretboard = nullptr;
     FretboardPanel* m_fretboardPanel = nullptr;
     DesignPageView* m_designPage = nullptr;
     QWidget* m_central = nullptr;
     QVBoxLayout* m_layout = nullptr;
-    QWidget* m_pnlTop = nullptr;
-    QWidget* m_pnlKeyboard = nullptr;
-    PictureWidget* m_imgKeyboard = nullptr;
+    MainToolbar* m_toolbar = nullptr;
     QTabWidget* m_pages = nullptr;
     std::array<QAbstractScrollArea*, kPageCount> m_scrollTargets{};
-    QLineEdit* m_editChordRoot = nullptr;
-    QLineEdit* m_editChordName = nullptr;
-    QLabel* m_label4 = nullptr;
-    QPushButton* m_btnShowChords = nullptr;
     QAction* m_mnuNew = nullptr;
     QAction* m_mnuFlatSharp = nullptr;
     QAction* m_menuFlip = nullptr;
