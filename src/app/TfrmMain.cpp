@@ -129,7 +129,7 @@ TfrmMain::TfrmMain(std::string appDir, Prompter* prompter, QWidget* parent)
 
     qApp->installEventFilter(this);
     // Typed names must reach their fields, so the window's own keys rest while they have focus.
-    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+    m_focusWatch = connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
         const bool typing = now && (now == m_fretboardPanel->editTuningName ||
                                     now == m_fretboardPanel->editChordNameUser ||
                                     now->objectName().startsWith("editTab"));
@@ -139,7 +139,12 @@ TfrmMain::TfrmMain(std::string appDir, Prompter* prompter, QWidget* parent)
     parkFocus();
 }
 
-TfrmMain::~TfrmMain() { qApp->removeEventFilter(this); }
+TfrmMain::~TfrmMain()
+{
+    // Destroying the children moves the focus; by then this is no longer a whole window.
+    disconnect(m_focusWatch);
+    qApp->removeEventFilter(this);
+}
 
 void TfrmMain::buildMenus()
 {

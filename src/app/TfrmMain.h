@@ -131,6 +131,7 @@ private:
     WheelAccumulator m_wheel;
     bool m_flipped = false;
     bool m_keyPreview = true;
+    QMetaObject::Connection m_focusWatch;
     int m_lastPage = 0;
     int m_scaleFrets = 5;  // Scales/Frets, read at start
     PageTransfer m_transfer;
