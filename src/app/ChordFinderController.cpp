@@ -9,13 +9,14 @@
 #include "app/ScalesPageController.h"
 #include "pages/ChordFinder.h"
 #include "theory/ChordData.h"
+#include "pages/ScalesPageModel.h"
 #include "theory/ChordTypes.h"
 #include "theory/ScaleData.h"
 
 namespace strumox::app {
 
 ChordFinderController::ChordFinderController(const std::string& appDir, const theory::NoteNames& names,
-                                             const BusyGuard& busy, Prompter& prompter,
+                                             const session::BusyGuard& busy, session::Prompter& prompter,
                                              const theory::Tuning& currentTuning, Widgets widgets,
                                              ChordPageController& chords, ScalesPageController& scales,
                                              FretboardController& fretboard, QObject* parent)
@@ -30,10 +31,17 @@ void ChordFinderController::chooseKey(int key)
     m_w.editChordRoot->setText(QString::fromStdString(m_names.note(key)));
 }
 
+void ChordFinderController::renameNotes()
+{
+    if (m_key != -1 && !m_w.editChordRoot->text().isEmpty())
+        m_w.editChordRoot->setText(QString::fromStdString(m_names.note(m_key)));
+}
+
 void ChordFinderController::chooseChordType(int family, int type, const QString& caption)
 {
     m_type = type;
     m_family = family;
+    m_target = Target::Chords;
     m_w.editChordName->setText(caption);
     m_w.btnShowChords->setText("Show Chords");
     m_w.label4->setText("Chord Name");
@@ -43,6 +51,7 @@ void ChordFinderController::chooseScale(int index, const QString& caption)
 {
     m_scale = index;
     m_family = 0;
+    m_target = Target::Scale;
     m_w.editChordName->setText(caption);
     m_w.btnShowChords->setText("Show Scale");
     m_w.label4->setText("Scale Name");
@@ -54,8 +63,8 @@ void ChordFinderController::showChords()
         parkFocus();
     if (m_w.editChordRoot->text().isEmpty() || m_busy.holds())
         return;
-    if (m_w.btnShowChords->text() == "Show Scale") {
-        if (activatePage && !activatePage(Page::Scales))
+    if (m_target == Target::Scale) {
+        if (activatePage && !activatePage(pages::Page::Scales))
             return;
         m_fretboard.setTuningControlsEnabled(true);
         findScale();
@@ -82,7 +91,7 @@ void ChordFinderController::findChords()
         m_prompter.message(error);
         return;
     }
-    if (activatePage && !activatePage(Page::Chords))
+    if (activatePage && !activatePage(pages::Page::Chords))
         return;
     // Dictionary chords are always in standard tuning.
     m_fretboard.setTuningControlsEnabled(false);
@@ -101,16 +110,9 @@ void ChordFinderController::findScale()
         m_prompter.message(error);
         return;
     }
-    pages::ScaleRecord row;
-    row.empty = 0;
-    row.intervals = def->intervals;
-    row.formula = def->formula;
-    row.name = m_w.editChordName->text().toStdString();
-    const std::string typed = m_w.editTuningName->text().toStdString();
-    row.tuningName = typed.empty() ? theory::scaleRowTuningName(m_currentTuning, m_names) : typed;
-    row.tuningName = row.tuningName.substr(0, pages::ScaleRecord::kTuningNameCapacity);
-    row.tuning = m_currentTuning;
-    row.root = static_cast<std::uint8_t>(m_key);
+    const pages::ScaleRecord row =
+        pages::newScalesPageRow(*def, m_w.editChordName->text().toStdString(), m_key, m_currentTuning,
+                                m_w.editTuningName->text().toStdString(), m_names);
     m_scales.addRow(row);
 }
 

@@ -5,9 +5,9 @@
 #include <functional>
 #include <string>
 
-#include "app/Pages.h"
-#include "app/core/BusyGuard.h"
-#include "app/core/Prompter.h"
+#include "pages/PageGeometry.h"
+#include "session/BusyGuard.h"
+#include "session/Prompter.h"
 #include "theory/Notes.h"
 
 class QLabel;
@@ -30,24 +30,29 @@ public:
         QPushButton* btnShowChords;
         QLineEdit* editTuningName;
     };
-    ChordFinderController(const std::string& appDir, const theory::NoteNames& names, const BusyGuard& busy,
-                          Prompter& prompter, const theory::Tuning& currentTuning, Widgets widgets,
+    ChordFinderController(const std::string& appDir, const theory::NoteNames& names, const session::BusyGuard& busy,
+                          session::Prompter& prompter, const theory::Tuning& currentTuning, Widgets widgets,
                           ChordPageController& chords, ScalesPageController& scales, FretboardController& fretboard,
                           QObject* parent = nullptr);
 
     void chooseKey(int key);
+    // The chosen key's field after the flats/sharps switch.
+    void renameNotes();
     void chooseChordType(int family, int type, const QString& caption);
     void chooseScale(int index, const QString& caption);
-    // The button: "Show Chords" or "Show Scale" by its caption.
+    // The button: shows chords or the scale, whichever was chosen last.
     void showChords();
 
     int chosenKey() const { return m_key; }
     int chosenChordType() const { return m_type; }
     int chosenFamily() const { return m_family; }
     int chosenScale() const { return m_scale; }
+    // What the button shows: the last menu chosen from decides.
+    enum class Target { Chords, Scale };
+    Target target() const { return m_target; }
 
     // Makes a page active; false when the page change is refused.
-    std::function<bool(Page)> activatePage;
+    std::function<bool(pages::Page)> activatePage;
     // Puts the keyboard focus on the strum-speed bar.
     std::function<void()> parkFocus;
 
@@ -57,8 +62,8 @@ private:
 
     std::string m_appDir;
     const theory::NoteNames& m_names;
-    const BusyGuard& m_busy;
-    Prompter& m_prompter;
+    const session::BusyGuard& m_busy;
+    session::Prompter& m_prompter;
     const theory::Tuning& m_currentTuning;
     Widgets m_w;
     ChordPageController& m_chords;
@@ -68,6 +73,7 @@ private:
     int m_type = 0;
     int m_family = 0;
     int m_scale = -1;
+    Target m_target = Target::Chords;
 };
 
 }  // namespace strumox::app

@@ -11,10 +11,10 @@
 namespace strumox::app {
 
 using pages::Cell;
-using pages::GridPage;
+using pages::Page;
 
 ChordPageController::ChordPageController(GridPageServices services, QWidget* parent)
-    : GridPageController(Page::Chords, QSize(pages::kChordPageWidth, pages::kChordPageHeight), services, parent)
+    : GridPageController(Page::Chords, services, parent)
 {
     m_picture->setObjectName("imgChords");
     popmenuChords = new QMenu(m_picture);
@@ -31,14 +31,12 @@ ChordPageController::ChordPageController(GridPageServices services, QWidget* par
 
 void ChordPageController::paint(QPainter& p)
 {
-    const PagePaintContext ctx{m_s.names, m_s.fretboard.display().handLayout(), m_s.scaleFrets,
-                               m_picture->font()};
-    paintChordPage(p, m_model, ctx);
+    pictures::paintChordPage(p, m_model, paintContext());
 }
 
 void ChordPageController::pressed(int x, int y, Qt::MouseButton button)
 {
-    const auto cell = pages::hitCell(GridPage::Chords, x, y);
+    const auto cell = pages::hitCell(Page::Chords, x, y);
     if (!cell || cell->row >= m_model.setCount())
         return;
     m_model.clicked = *cell;
@@ -56,7 +54,7 @@ bool ChordPageController::addSet(const pages::ChordPageModel::Set& set)
 {
     if (!m_model.addSet(set))
         return false;
-    scrollTo((m_model.setCount() - 1) * 150);
+    scrollTo(pages::rowTop(Page::Chords, m_model.setCount() - 1));
     redraw();
     m_s.fretboard.showChord(m_model.selection);
     return true;
@@ -81,7 +79,7 @@ void ChordPageController::sendToPrintPage()
     if (source.isEmpty())
         return;
     m_s.transfer.pendingPrint = pages::chordToPrint(source);
-    emit pageRequested(Page::Print, Placement::Place);
+    emit pageRequested(Page::Print, pages::Placement::Place);
 }
 
 void ChordPageController::showArpeggioHere()
@@ -89,8 +87,7 @@ void ChordPageController::showArpeggioHere()
     // The item acts on the diagram under the mouse, so that one becomes the selection first.
     if (m_model.clicked.isSet() && m_model.select(m_model.clicked))
         redraw();
-    if (toggleArpeggio)
-        toggleArpeggio();
+    m_s.fretboard.toggleShowArpeggio();
 }
 
 }  // namespace strumox::app

@@ -1,8 +1,7 @@
 #pragma once
 // The Chords page: up to five sets of six fingerings from the chord finder.
-#include <functional>
-
 #include "app/GridPageController.h"
+#include "pages/ChordPageModel.h"
 
 namespace strumox::app {
 
@@ -19,10 +18,11 @@ public:
     bool addSet(const pages::ChordPageModel::Set& set);
     void showSelection() override;
     void erase() override;
+    bool tuningEditable() const override { return false; }
+    std::optional<pages::DiagramRecord> arpeggioChord() const override { return m_model.selection; }
+    QString newCaption() const override { return QStringLiteral("&New Chord Page"); }
 
     QMenu* popmenuChords = nullptr;
-    // "Show Arpeggio" of the popup: the main window toggles the fretboard's button.
-    std::function<void()> toggleArpeggio;
 
     // The popup's commands on the cell of the click that opened it.
     void sendToPrintPage();

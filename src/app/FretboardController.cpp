@@ -1,20 +1,22 @@
 #include "app/FretboardController.h"
 
 #include <QAbstractButton>
-#include <QButtonGroup>
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScrollBar>
 #include <QToolButton>
 
-#include "app/DesignPageView.h"
 #include "app/FretboardPanel.h"
+#include "app/PageController.h"
 #include "app/PictureWidget.h"
 #include "app/UpDown.h"
-#include "app/core/KeyboardLayout.h"
+#include "fretboard/KeyboardLayout.h"
 
 namespace strumox::app {
 
 using pages::DiagramRecord;
+namespace colours = fretboard::colours;
 
 namespace {
 
@@ -39,21 +41,25 @@ void undoPress(QAbstractButton* b, bool down)
 
 }  // namespace
 
-FretboardController::FretboardController(const theory::NoteNames& names, const BusyGuard& busy,
+FretboardController::FretboardController(const theory::NoteNames& names, const session::BusyGuard& busy,
                                          theory::Tuning& currentTuning, QObject* parent)
     : QObject(parent), m_names(names), m_busy(busy), m_currentTuning(currentTuning), m_display(names)
 {
 }
 
-void FretboardController::attach(FretboardPanel* panel, DesignPageView* design, PictureWidget* keyboard)
+FretboardController::~FretboardController()
+{
+    if (m_panel)
+        qApp->removeEventFilter(this);
+}
+
+void FretboardController::attach(FretboardPanel* panel, PictureWidget* keyboard)
 {
     m_panel = panel;
-    m_design = design;
     m_keyboard = keyboard;
 
     connect(panel->imgFretboard, &PictureWidget::mouseMoved, this, &FretboardController::pictureMoved);
     connect(panel->imgFretboard, &PictureWidget::mouseLeft, this, &FretboardController::clearHoverPanels);
-    connect(panel->imgFretboard, &PictureWidget::mousePressed, this, &FretboardController::picturePressed);
     for (int s = 0; s < 6; ++s) {
         UpDown* ud = panel->upDown[static_cast<size_t>(s)];
         connect(ud, &UpDown::stepped, this, [this, s](int pos) { tuningStepped(s, pos); });
@@ -63,41 +69,38 @@ void FretboardController::attach(FretboardPanel* panel, DesignPageView* design, 
     connect(panel->sbtnLeftHanded, &QToolButton::toggled, this, &FretboardController::setLeftHanded);
     connect(panel->sbtnShowFullScale, &QToolButton::toggled, this, &FretboardController::setShowFullFretboard);
     connect(panel->sbShowArp, &QToolButton::toggled, this, &FretboardController::setShowArpeggio);
-    connect(panel->editChordNameUser, &QLineEdit::textEdited, this, &FretboardController::typedChordName);
-
-    connect(design->udRoot, &UpDown::stepped, this, &FretboardController::rootStepped);
-    connect(design->udRoot, &UpDown::released, this, &FretboardController::rootReleased);
-    connect(design->udBass, &UpDown::stepped, this, &FretboardController::bassStepped);
-    connect(design, &DesignPageView::fretBoxLeft, this, &FretboardController::fretBoxLeft);
     renameNotes();
-    refreshViews();
+    refresh();
+    qApp->installEventFilter(this);
 }
 
-DisplayContext FretboardController::context() const
+bool FretboardController::eventFilter(QObject* watched, QEvent* event)
 {
-    DisplayContext ctx;
-    ctx.designPageActive = m_page == Page::ChordDesign;
-    ctx.showIntervalsDown = m_showIntervalsDown;
+    if (event->type() != QEvent::MouseMove || m_panel->pnlNote->text().isEmpty())
+        return false;
+    auto* w = qobject_cast<QWidget*>(watched);
+    if (w && w->window() == m_panel->window() && w != m_panel->imgFretboard && w != m_keyboard)
+        clearHoverPanels();
+    return false;
+}
+
+fretboard::DisplayContext FretboardController::context() const
+{
+    fretboard::DisplayContext ctx;
+    ctx.designPageActive = activePage() == pages::Page::ChordDesign;
+    ctx.showIntervalsDown = m_active && m_active->showIntervalsDown();
     ctx.showArpeggioDown = m_showArpeggio;
     ctx.showFullFretboard = m_showFull;
     return ctx;
 }
 
-MarkerChoice FretboardController::markerChoice() const
-{
-    if (!m_design)
-        return std::uint8_t{pages::MarkerPlain};
-    const int id = m_design->markerGroup->checkedId();
-    if (id < 0)
-        return std::nullopt;
-    return static_cast<std::uint8_t>(id);
-}
+pages::Page FretboardController::activePage() const { return m_active ? m_active->page() : pages::Page::Chords; }
 
-void FretboardController::refreshViews()
+void FretboardController::refresh()
 {
     if (!m_panel)
         return;
-    const FretboardPanels& p = m_display.panels();
+    const fretboard::FretboardPanels& p = m_display.panels();
     m_panel->lblChordNameCaption->setText(QString::fromStdString(p.chordNameCaption));
     m_panel->editChordNameUser->setText(QString::fromStdString(p.chordName));
     setFieldColours(m_panel->editChordNameUser, p.chordNameColour, colours::kWhite);
@@ -106,7 +109,7 @@ void FretboardController::refreshViews()
     setFieldColours(m_panel->editNotes, p.notesColour, colours::kWhite);
     const QColor inactive = m_panel->palette().color(QPalette::Disabled, QPalette::WindowText);
     for (size_t k = 0; k < p.intervals.size(); ++k) {
-        const IntervalField& f = p.intervals[k];
+        const fretboard::IntervalField& f = p.intervals[k];
         QLineEdit* e = m_panel->editIntervals[k];
         e->setText(QString::fromStdString(f.caption));
         e->setProperty("tag", f.tag);
@@ -121,60 +124,47 @@ void FretboardController::refreshViews()
     emit displayChanged();
 }
 
-void FretboardController::showChord(const DiagramRecord& d)
+void FretboardController::showChord(const DiagramRecord& d, bool arpeggio)
 {
-    m_display.showChord(d, context());
-    refreshViews();
+    fretboard::DisplayContext ctx = context();
+    ctx.showArpeggioDown = ctx.showArpeggioDown && arpeggio;
+    m_display.showChord(d, ctx);
+    refresh();
 }
 
 void FretboardController::showIntervals(const DiagramRecord& d, std::uint32_t colour)
 {
     m_display.showIntervals(d, colour, context());
-    refreshViews();
+    refresh();
 }
 
-void FretboardController::showScale(const pages::ScaleRecord& r, int beginFret, int frets)
+void FretboardController::showScale(const pages::ScaleRecord& r, int beginFret, int span)
 {
-    m_display.showScale(r, beginFret, frets, context());
+    m_display.showScale(r, beginFret, span, context());
     if (r.isEmpty())
         resetToStandardTuning();
-    refreshViews();
+    refresh();
 }
 
 void FretboardController::clearDisplay()
 {
     m_display.clearDisplay();
-    refreshViews();
+    refresh();
 }
 
-void FretboardController::setActivePage(Page page)
+void FretboardController::setChordName(const std::string& name)
 {
-    m_page = page;
-    // Interval read-outs return to black on white on every page change.
-    for (auto& f : m_display.panels().intervals) {
-        f.text = colours::kBlack;
-        f.background = colours::kWhite;
-    }
-    switch (page) {
-    case Page::ChordDesign:
-        setTuningControlsEnabled(true);
-        showWork();
-        return;
-    case Page::Scales:
-    case Page::Tablature:
-        setTuningControlsEnabled(true);
-        break;
-    case Page::Chords:
-    case Page::PlayPage:
-    case Page::Print:
-        setTuningControlsEnabled(false);
-        break;
-    }
-    if (redisplayPage && page != Page::PlayPage && page != Page::Tablature) {
-        redisplayPage(page);
-        return;
-    }
-    refreshViews();
+    m_display.setChordName(name);
+    if (m_panel)
+        m_panel->editChordNameUser->setText(QString::fromStdString(name));
+}
+
+void FretboardController::setActivePage(PageController& page)
+{
+    m_active = &page;
+    m_display.resetIntervalColours();
+    setTuningControlsEnabled(page.tuningEditable());
+    page.showOnFretboard();
 }
 
 void FretboardController::pictureMoved(int x, int y)
@@ -186,9 +176,23 @@ void FretboardController::pictureMoved(int x, int y)
     }
 }
 
+std::optional<fretboard::FretPosition> FretboardController::hoverAt(int x, int y)
+{
+    if (!m_display.hover(x, y))
+        return std::nullopt;
+    return fretboard::FretPosition{m_display.hoverString(), m_display.hoverFret()};
+}
+
+void FretboardController::showHoverInterval(const std::string& text)
+{
+    m_display.setHoverInterval(text);
+    if (m_panel)
+        m_panel->pnlInterval->setText(QString::fromStdString(text));
+}
+
 void FretboardController::keyboardMoved(int x, int y)
 {
-    const auto key = keyAt(x, y);
+    const auto key = fretboard::keyAt(x, y);
     if (!key || !m_panel)
         return;
     m_panel->pnlNote->setText(QString::fromStdString(m_names.note(*key)));
@@ -202,76 +206,6 @@ void FretboardController::clearHoverPanels()
         m_panel->pnlNote->clear();
         m_panel->pnlInterval->clear();
     }
-}
-
-void FretboardController::picturePressed(int x, int y, Qt::MouseButton button)
-{
-    if (m_busy.playDown || m_page != Page::ChordDesign)
-        return;
-    if (!(x > 4 && x <= 744 && y > 8 && y <= 105))
-        return;
-    // The press edits the position under the mouse, which the move before it hit-tested.
-    if (!m_display.hover(x, y))
-        return;
-    const int s = m_display.hoverString();
-    const int f = m_display.hoverFret();
-    const bool right = button == Qt::RightButton;
-    applyFretClick(m_work, s, f, right, markerChoice(), m_compound);
-    if (right && m_design) {
-        m_design->udRoot->setPosition(m_work.root);
-        m_design->udBass->setPosition(m_work.root);
-        m_design->editRoot->setText(QString::fromStdString(m_names.note(m_work.root)));
-        m_design->editBass->setText(QString::fromStdString(m_names.note(m_work.root)));
-    }
-    updateFretBoxes();
-    showEditedWork();
-    if (right) {
-        m_display.panels().interval = theory::intervalName(0);  // the root
-        m_panel->pnlInterval->setText("1");
-    }
-}
-
-void FretboardController::showWork()
-{
-    if (m_showIntervalsDown) {
-        // The chord goes under the formula display, so the arpeggio must not cover it.
-        const bool arp = m_showArpeggio;
-        m_showArpeggio = false;
-        m_display.showChord(m_work, context());
-        m_showArpeggio = arp;
-    } else {
-        m_display.showChord(m_work, context());
-    }
-    updateChordNameWithBass();
-    refreshViews();
-}
-
-void FretboardController::showEditedWork()
-{
-    showWork();
-    // The edited chord's interval text follows what the interval fields now say; merely showing
-    // the work chord (a page change) keeps the text it came with.
-    if (!m_work.isEmpty())
-        m_work.formula = intervalText(m_display.panels().intervals);
-}
-
-void FretboardController::updateChordNameWithBass()
-{
-    if (!m_design || m_work.isEmpty())
-        return;
-    if (m_design->udBass->position() != m_design->udRoot->position()) {
-        m_display.panels().chordName = m_names.note(m_design->udRoot->position()) + " " + m_work.name + " /" +
-                                       m_names.note(m_design->udBass->position());
-    }
-}
-
-void FretboardController::updateFretBoxes()
-{
-    if (!m_design)
-        return;
-    const auto texts = fretBoxTexts(m_work);
-    for (size_t s = 0; s < 6; ++s)
-        m_design->editTab[s]->setText(QString::fromStdString(texts[s]));
 }
 
 void FretboardController::tuningStepped(int string, int position)
@@ -289,16 +223,11 @@ void FretboardController::tuningReleased()
 {
     if (m_busy.holds())
         return;
-    for (size_t s = 0; s < 6; ++s)
-        m_currentTuning[s] = static_cast<std::uint8_t>(m_panel->upDown[s]->position());
+    m_currentTuning = m_display.openStrings();
     const std::string name = theory::tuningName(m_currentTuning, m_names);
-    m_display.panels().tuningName = name;
+    m_display.setTuningName(name);
     m_panel->editTuningName->setText(QString::fromStdString(name));
-    if (m_page == Page::ChordDesign && !m_work.isEmpty()) {
-        retune(m_work, m_currentTuning, name, m_compound);
-        showEditedWork();
-    }
-    // The Scales and Tablature pages take the tuning once they exist.
+    emit tuningApplied(m_currentTuning, name);
 }
 
 void FretboardController::setTuningControlsEnabled(bool enabled)
@@ -326,52 +255,6 @@ void FretboardController::resetToStandardTuning()
     showTuningControls(theory::kStandardTuning);
 }
 
-void FretboardController::rootStepped(int root)
-{
-    m_design->editRoot->setText(QString::fromStdString(m_names.note(root)));
-    m_design->udBass->setPosition(root);
-    m_design->editBass->setText(QString::fromStdString(m_names.note(root)));
-    setWorkRoot(m_work, root);
-}
-
-void FretboardController::rootReleased()
-{
-    recomputeIntervals(m_work, m_compound);
-    showEditedWork();
-}
-
-void FretboardController::bassStepped(int bass)
-{
-    m_design->editBass->setText(QString::fromStdString(m_names.note(bass)));
-    setWorkBass(m_work, bass);
-    if (m_showIntervalsDown)
-        return;
-    std::string name = m_names.note(m_design->udRoot->position()) + " " + m_work.name;
-    if (bass != m_design->udRoot->position())
-        name += " /" + m_names.note(bass);
-    m_display.panels().chordName = name;
-    m_panel->editChordNameUser->setText(QString::fromStdString(name));
-}
-
-void FretboardController::typedChordName(const QString& text)
-{
-    if (m_page != Page::ChordDesign)
-        return;
-    if (auto suffix = suffixFromTypedName(text.toStdString()))
-        m_work.name = *suffix;
-}
-
-void FretboardController::fretBoxLeft(int string)
-{
-    if (!m_design || m_busy.playDown)
-        return;
-    QLineEdit* box = m_design->editTab[static_cast<size_t>(string)];
-    const std::string kept = applyFretBox(m_work, string, box->text().toStdString(), markerChoice(), m_compound);
-    box->setText(QString::fromStdString(kept));
-    m_display.setHover(string, m_work.frets[static_cast<size_t>(string)]);
-    showEditedWork();
-}
-
 bool FretboardController::setBassNote(bool down)
 {
     if (m_busy.holds()) {
@@ -388,11 +271,12 @@ bool FretboardController::setLeftHanded(bool down)
         undoPress(m_panel ? m_panel->sbtnLeftHanded : nullptr, down);
         return false;
     }
-    m_display.setHandLayout(HandLayout::forHand(down));
+    m_display.setHandLayout(fretboard::HandLayout::forHand(down));
     m_display.clearDisplay();
-    refreshViews();
+    refresh();
     emit handednessChanged();
-    setActivePage(m_page);
+    if (m_active)
+        setActivePage(*m_active);
     return true;
 }
 
@@ -403,8 +287,8 @@ bool FretboardController::setShowFullFretboard(bool down)
         return false;
     }
     m_showFull = down;
-    if (redisplayPage && (m_page == Page::Chords || m_page == Page::Scales || m_page == Page::Print))
-        redisplayPage(m_page);
+    if (m_active)
+        m_active->fullFretboardChanged();
     return true;
 }
 
@@ -415,14 +299,7 @@ bool FretboardController::setShowArpeggio(bool down)
         return false;
     }
     m_showArpeggio = down;
-    std::optional<DiagramRecord> d;
-    if (m_page == Page::ChordDesign) {
-        if (m_showIntervalsDown)
-            return true;
-        d = m_work;
-    } else if (pageDiagram) {
-        d = pageDiagram(m_page);
-    }
+    const std::optional<DiagramRecord> d = m_active ? m_active->arpeggioChord() : std::nullopt;
     if (!d)
         return true;
     if (down && !d->isEmpty())
@@ -432,14 +309,25 @@ bool FretboardController::setShowArpeggio(bool down)
     return true;
 }
 
+void FretboardController::toggleShowArpeggio()
+{
+    if (m_panel)
+        m_panel->sbShowArp->toggle();
+}
+
 void FretboardController::renameNotes()
 {
     if (m_panel)
         showTuningControls(m_display.openStrings());
-    if (m_design) {
-        m_design->editRoot->setText(QString::fromStdString(m_names.note(m_design->udRoot->position())));
-        m_design->editBass->setText(QString::fromStdString(m_names.note(m_design->udBass->position())));
-    }
+}
+
+void FretboardController::storeExitSettings(settings::AppSettings& s) const
+{
+    if (m_panel)
+        s.strumSpeed = m_panel->sbStrumSpeed->value();
+    s.bassNote = m_bassNote;
+    s.leftHanded = leftHanded();
+    s.showFull = m_showFull;
 }
 
 }  // namespace strumox::app

@@ -1,16 +1,17 @@
 #pragma once
-// Owns what the fretboard panel shows and the work fingering of the Chord Design page: the
-// picture, the read-outs, the tuning controls, the root and bass controls and the display
-// buttons. The main window routes page changes and the shared note names here.
+// Owns what the fretboard panel shows: the picture, the keyboard marks, the read-outs, the
+// open-string tuning controls and the display buttons (Bass Note, Left Handed, Display Full
+// Fretboard, Show Arpeggio). Pages put their chords and scales here; the active page's
+// controller answers what a page change or a display button needs.
 #include <QObject>
-#include <functional>
 #include <optional>
+#include <string>
 
-#include "app/Pages.h"
-#include "app/core/BusyGuard.h"
-#include "app/core/FingeringEditor.h"
-#include "app/core/FretboardDisplay.h"
+#include "fretboard/FretboardDisplay.h"
 #include "pages/DiagramRecord.h"
+#include "pages/PageGeometry.h"
+#include "session/BusyGuard.h"
+#include "settings/Settings.h"
 #include "theory/Notes.h"
 
 class QAbstractButton;
@@ -18,38 +19,45 @@ class QAbstractButton;
 namespace strumox::app {
 
 class FretboardPanel;
-class DesignPageView;
+class PageController;
 class PictureWidget;
 
 class FretboardController : public QObject {
     Q_OBJECT
 public:
-    FretboardController(const theory::NoteNames& names, const BusyGuard& busy, theory::Tuning& currentTuning,
+    FretboardController(const theory::NoteNames& names, const session::BusyGuard& busy, theory::Tuning& currentTuning,
                         QObject* parent = nullptr);
+    ~FretboardController() override;
 
     // The views are built after the controller because the picture paints from its display.
-    void attach(FretboardPanel* panel, DesignPageView* design, PictureWidget* keyboard);
+    void attach(FretboardPanel* panel, PictureWidget* keyboard);
+    FretboardPanel* panel() const { return m_panel; }
 
-    const FretboardDisplay& display() const { return m_display; }
-    FretboardDisplay& display() { return m_display; }
+    const fretboard::FretboardDisplay& display() const { return m_display; }
 
-    void showChord(const pages::DiagramRecord& d);
+    // What every page calls: a chord, a formula laid over the neck, a scale position, nothing.
+    // `arpeggio` false shows the chord alone even while Show Arpeggio is down.
+    void showChord(const pages::DiagramRecord& d, bool arpeggio = true);
     void showIntervals(const pages::DiagramRecord& d, std::uint32_t colour);
     void clearDisplay();
     // A scale position along the neck; an empty record clears the display and puts the tuning
     // back to standard.
-    void showScale(const pages::ScaleRecord& r, int beginFret, int frets);
+    void showScale(const pages::ScaleRecord& r, int beginFret, int span);
+    // Puts the read-outs and pictures on screen again as the display holds them.
+    void refresh();
+    // The chord name read-out, for a name the display cannot know (a slash chord being designed).
+    void setChordName(const std::string& name);
 
-    pages::DiagramRecord& workDiagram() { return m_work; }
-    const pages::DiagramRecord& workDiagram() const { return m_work; }
-    theory::CompoundFlags& compoundFlags() { return m_compound; }
+    // A page became active: the interval read-outs go back to black on white, the tuning
+    // controls follow the page, and the page shows what it shows on the fretboard.
+    void setActivePage(PageController& page);
+    pages::Page activePage() const;
 
-    void setActivePage(Page page);
-    Page activePage() const { return m_page; }
-
-    // Mouse on the picture, in picture pixels.
+    // Mouse on the picture, in picture pixels. hoverAt() is what a press on the picture starts
+    // with: the string and fret under the mouse, nothing outside the counting area.
     void pictureMoved(int x, int y);
-    void picturePressed(int x, int y, Qt::MouseButton button);
+    std::optional<fretboard::FretPosition> hoverAt(int x, int y);
+    void showHoverInterval(const std::string& text);
     void clearHoverPanels();
     // Mouse over the keyboard view, in its pixels: names the key and its interval.
     void keyboardMoved(int x, int y);
@@ -59,20 +67,14 @@ public:
     void tuningReleased();
     void setTuningControlsEnabled(bool enabled);
     void resetToStandardTuning();
-    // The tuning shown by the open-string controls without changing the current tuning.
-    void showTuningControls(const theory::Tuning& t);
-
-    void rootStepped(int root);
-    void rootReleased();
-    void bassStepped(int bass);
-    void typedChordName(const QString& text);
-    void fretBoxLeft(int string);
 
     // The display buttons; each returns false when the busy guard undid the press.
     bool setBassNote(bool down);
     bool setLeftHanded(bool down);
     bool setShowFullFretboard(bool down);
     bool setShowArpeggio(bool down);
+    // The Show Arpeggio button pressed as a click on it would.
+    void toggleShowArpeggio();
     bool bassNote() const { return m_bassNote; }
     bool leftHanded() const { return m_display.handLayout().leftHanded; }
     bool showFullFretboard() const { return m_showFull; }
@@ -80,43 +82,35 @@ public:
 
     // Every caption that names a note, after the flats/sharps switch.
     void renameNotes();
+    // Bass Note, Left Handed, Display Full Fretboard and the strum speed, as closing keeps them.
+    void storeExitSettings(settings::AppSettings& s) const;
 
-    // The diagram each page shows on the fretboard; set by the main window as pages arrive.
-    // The chord each page offers to Show Arpeggio; nothing for a page whose pictures are not
-    // chords (Scales, Tablature).
-    std::function<std::optional<pages::DiagramRecord>(Page)> pageDiagram;
-    // Shows the page's own selection again (page change, full-fretboard button).
-    std::function<void(Page)> redisplayPage;
+protected:
+    // Moving the mouse anywhere else in the window empties the hover read-outs.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 signals:
     // The picture, read-outs or keyboard changed.
     void displayChanged();
     // Handedness changed: every page must be drawn again in the new hand.
     void handednessChanged();
+    // The open-string controls were let go on a new tuning, named `name`.
+    void tuningApplied(const theory::Tuning& tuning, const std::string& name);
 
 private:
-    DisplayContext context() const;
-    MarkerChoice markerChoice() const;
-    void refreshViews();
-    void showWork();
-    void showEditedWork();
-    void updateFretBoxes();
-    void updateChordNameWithBass();
+    fretboard::DisplayContext context() const;
+    void showTuningControls(const theory::Tuning& t);
 
     const theory::NoteNames& m_names;
-    const BusyGuard& m_busy;
+    const session::BusyGuard& m_busy;
     theory::Tuning& m_currentTuning;
-    FretboardDisplay m_display;
-    pages::DiagramRecord m_work = pages::DiagramRecord::blankWork();
-    theory::CompoundFlags m_compound{};
-    Page m_page = Page::Chords;
+    fretboard::FretboardDisplay m_display;
+    PageController* m_active = nullptr;
     bool m_bassNote = false;
     bool m_showFull = false;
     bool m_showArpeggio = false;
-    bool m_showIntervalsDown = false;  // the design page's Show Intervals toggle, with chord search
 
     FretboardPanel* m_panel = nullptr;
-    DesignPageView* m_design = nullptr;
     PictureWidget* m_keyboard = nullptr;
 };
 

@@ -8,8 +8,8 @@
 
 #include "app/PictureWidget.h"
 #include "app/UpDown.h"
-#include "app/core/FretboardDisplay.h"
-#include "app/core/FretboardGeometry.h"
+#include "fretboard/FretboardDisplay.h"
+#include "fretboard/FretboardGeometry.h"
 #include "app/pictures/FretboardPictures.h"
 #include "theory/Notes.h"
 
@@ -49,7 +49,7 @@ QLabel* caption(QWidget* parent, const QString& text, QRect geometry, const char
 
 }  // namespace
 
-FretboardPanel::FretboardPanel(const FretboardDisplay& display, QWidget* parent) : QWidget(parent)
+FretboardPanel::FretboardPanel(const fretboard::FretboardDisplay& display, QWidget* parent) : QWidget(parent)
 {
     setObjectName("pnlFretboard");
     setFixedHeight(kHeight);
@@ -59,7 +59,7 @@ FretboardPanel::FretboardPanel(const FretboardDisplay& display, QWidget* parent)
 
     // Open-string fields beside the nut, one per string row of the picture.
     for (int s = 0; s < 6; ++s) {
-        const int top = kStringTop[static_cast<size_t>(s)] - 2;
+        const int top = fretboard::kStringTop[static_cast<size_t>(s)] - 2;
         auto* e = readOut(this, qPrintable(QStringLiteral("editString%1").arg(s)), QRect(2, top, 38, 16));
         e->setFont(small);
         e->setAlignment(Qt::AlignCenter);
@@ -73,13 +73,13 @@ FretboardPanel::FretboardPanel(const FretboardDisplay& display, QWidget* parent)
         upDown[static_cast<size_t>(s)] = ud;
     }
 
-    imgFretboard = new PictureWidget(QSize(kFretboardWidth, kFretboardHeight),
-                                     [&display](QPainter& p) { paintFretboard(p, display.scene()); }, this);
+    imgFretboard = new PictureWidget(QSize(fretboard::kFretboardWidth, fretboard::kFretboardHeight),
+                                     [&display](QPainter& p) { pictures::paintFretboard(p, display.scene()); }, this);
     imgFretboard->setObjectName("imgFretboard");
     imgFretboard->move(kPictureLeft, 0);
 
     // Read-outs to the right of the picture: the note under the mouse, large, and its interval.
-    const int rx = kPictureLeft + kFretboardWidth + 6;
+    const int rx = kPictureLeft + fretboard::kFretboardWidth + 6;
     caption(this, "Note", QRect(rx, 0, 60, 14));
     pnlNote = new QLabel(this);
     pnlNote->setObjectName("pnlNote");
@@ -106,7 +106,7 @@ FretboardPanel::FretboardPanel(const FretboardDisplay& display, QWidget* parent)
     sbtnLeftHanded = toggle(this, "sbtnLeftHanded", "Left Handed", QRect(rx, 68, 90, 24));
     sbtnFlip = toggle(this, "sbtnFlip", "Flip", QRect(rx + 94, 68, 68, 24));
     // Chord read-outs under the picture.
-    const int y1 = kFretboardHeight + 4;
+    const int y1 = fretboard::kFretboardHeight + 4;
     lblChordNameCaption = caption(this, "Chord Name:", QRect(2, y1, 80, 20), "lblChordNameCaption");
     editChordNameUser = readOut(this, "editChordNameUser", QRect(82, y1, 150, 20), false);
     editChordNameUser->setMaxLength(25);

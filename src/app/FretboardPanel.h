@@ -10,11 +10,14 @@ class QLineEdit;
 class QToolButton;
 class QScrollBar;
 
+namespace strumox::fretboard {
+class FretboardDisplay;
+}
+
 namespace strumox::app {
 
 class PictureWidget;
 class UpDown;
-class FretboardDisplay;
 
 class FretboardPanel : public QWidget {
     Q_OBJECT
@@ -22,7 +25,7 @@ public:
     static constexpr int kHeight = 197;
     static constexpr int kKeyboardTopFlipped = 175;  // where the keyboard sits while flipped
 
-    FretboardPanel(const FretboardDisplay& display, QWidget* parent = nullptr);
+    FretboardPanel(const fretboard::FretboardDisplay& display, QWidget* parent = nullptr);
 
     PictureWidget* imgFretboard = nullptr;
     QLabel* pnlNote = nullptr;

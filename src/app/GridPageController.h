@@ -4,11 +4,11 @@
 #include <QObject>
 #include <QPoint>
 
-#include "app/PageTransfer.h"
-#include "app/Pages.h"
-#include "app/core/BusyGuard.h"
-#include "app/core/Prompter.h"
-#include "pages/GridPages.h"
+#include "app/PageController.h"
+#include "app/pictures/PagePictures.h"
+#include "pages/PageTransfer.h"
+#include "session/BusyGuard.h"
+#include "session/Prompter.h"
 #include "theory/Notes.h"
 
 class QMenu;
@@ -24,36 +24,41 @@ class PictureWidget;
 // Shared services of the grid pages, owned by the main window.
 struct GridPageServices {
     const theory::NoteNames& names;
-    const BusyGuard& busy;
-    Prompter& prompter;
+    const session::BusyGuard& busy;
+    session::Prompter& prompter;
     FretboardController& fretboard;
-    PageTransfer& transfer;
-    const int& scaleFrets;  // the Scales/Frets setting
+    pages::PageTransfer& transfer;
+    const int& scaleSpan;  // the Scales/Frets setting
 };
 
-class GridPageController : public QObject {
+class GridPageController : public QObject, public PageController {
     Q_OBJECT
 public:
-    GridPageController(Page page, QSize pictureSize, GridPageServices services, QWidget* parent);
+    GridPageController(pages::Page page, GridPageServices services, QWidget* parent);
 
-    QScrollArea* scrollBox() const { return m_scroll; }
     PictureWidget* picture() const { return m_picture; }
-    Page page() const { return m_page; }
 
+    pages::Page page() const override { return m_page; }
+    QWidget* view() const override;
+    QAbstractScrollArea* scrollBox() const override;
+    void showOnFretboard() override { showSelection(); }
+    void fullFretboardChanged() override { showSelection(); }
+    void awaitPlacement(pages::Placement placement) override;
+    void leave() override { endPlacement(); }
     // Repaints the whole page picture (handedness, spelling or contents changed).
-    void redraw();
-    // Shows the page's selected diagram on the fretboard (after a page change, a redraw, a
-    // change of the full-fretboard button).
+    void redraw() override;
+    bool erasable() const override { return true; }
+
+    // Shows the page's selected diagram on the fretboard.
     virtual void showSelection() = 0;
-    virtual void erase() = 0;
-    // A page change or the end of a placement: leave placement mode.
+    // The end of a placement, placed or not: leave placement mode.
     virtual void endPlacement();
     // The page's mouse cursor tells whether it waits for a placement.
     void updateCursor();
 
 signals:
     // Asks the main window to make `page` active with `placement` waiting for its click.
-    void pageRequested(Page page, Placement placement);
+    void pageRequested(pages::Page page, pages::Placement placement);
     void titleCleared();
 
 protected:
@@ -63,7 +68,10 @@ protected:
     QAction* addItem(QMenu* menu, const char* name, const QString& caption, bool enabled = true);
     void popup(QMenu* menu);
 
-    Page m_page;
+    // The page picture's texts are written in the window's font.
+    pictures::PagePaintContext paintContext() const;
+
+    pages::Page m_page;
     GridPageServices m_s;
     QScrollArea* m_scroll = nullptr;
     PictureWidget* m_picture = nullptr;

@@ -11,10 +11,11 @@
 namespace strumox::app {
 
 using pages::Cell;
-using pages::GridPage;
+using pages::Page;
+using pages::Placement;
 
 PrintPageController::PrintPageController(GridPageServices services, QWidget* parent)
-    : GridPageController(Page::Print, QSize(pages::kPrintPageWidth, pages::kPrintPageHeight), services, parent)
+    : GridPageController(Page::Print, services, parent)
 {
     m_picture->setObjectName("imgPrint");
     popmenuPrint = new QMenu(m_picture);
@@ -32,9 +33,15 @@ PrintPageController::PrintPageController(GridPageServices services, QWidget* par
 
 void PrintPageController::paint(QPainter& p)
 {
-    const PagePaintContext ctx{m_s.names, m_s.fretboard.display().handLayout(), m_s.scaleFrets,
-                               m_picture->font()};
-    paintPrintPage(p, m_model, ctx);
+    pictures::paintPrintPage(p, m_model, paintContext());
+}
+
+std::optional<pages::DiagramRecord> PrintPageController::arpeggioChord() const
+{
+    const pages::PrintRecord& sel = m_model.selection;
+    if (!sel.isEmpty() && !sel.isChord)
+        return std::nullopt;
+    return pages::printToChord(sel);
 }
 
 void PrintPageController::showSelection()
@@ -43,12 +50,12 @@ void PrintPageController::showSelection()
     if (sel.isEmpty() || sel.isChord)
         m_s.fretboard.showChord(pages::printToChord(sel));
     else
-        m_s.fretboard.showScale(pages::printToScale(sel), sel.baseFret, m_s.scaleFrets);
+        m_s.fretboard.showScale(pages::printToScale(sel), sel.baseFret, m_s.scaleSpan);
 }
 
 void PrintPageController::pressed(int x, int y, Qt::MouseButton button)
 {
-    const auto cell = pages::hitCell(GridPage::Print, x, y);
+    const auto cell = pages::hitCell(Page::Print, x, y);
     if (!cell)
         return;
     if (m_s.transfer.mode(Page::Print) != Placement::None) {
@@ -79,14 +86,10 @@ void PrintPageController::place(Cell cell, Qt::MouseButton button)
         endPlacement();
         return;
     }
-    const bool movingBack = m_moveSource && *m_moveSource == cell;
-    if (!m_model.cell(cell).isEmpty() && !movingBack &&
-        m_s.prompter.askYesNo("Do you want to replace this diagram?") != Answer::Yes)
+    if (m_model.placeNeedsQuestion(cell) &&
+        m_s.prompter.askYesNo("Do you want to replace this diagram?") != session::Answer::Yes)
         return;  // stays in placement mode
-    m_model.setCell(cell, pending);
-    m_model.selected = m_model.clicked = cell;
-    m_model.selection = pending;
-    m_moveSource.reset();
+    m_model.place(cell, pending);
     GridPageController::endPlacement();
     redraw();
     showSelection();
@@ -94,12 +97,10 @@ void PrintPageController::place(Cell cell, Qt::MouseButton button)
 
 void PrintPageController::endPlacement()
 {
-    if (m_moveSource && m_s.transfer.mode(Page::Print) == Placement::Move) {
-        if (m_model.cell(*m_moveSource).isEmpty())
-            m_model.setCell(*m_moveSource, m_s.transfer.pendingPrint);
+    if (m_model.isCarrying()) {
+        m_model.putBack();
         redraw();
     }
-    m_moveSource.reset();
     GridPageController::endPlacement();
 }
 
@@ -108,33 +109,27 @@ void PrintPageController::deleteClicked()
     const Cell c = m_model.clicked;
     if (!c.isSet() || m_model.cell(c).isEmpty())
         return;
-    if (m_s.prompter.askYesNo("Do you want to erase this diagram?", true) != Answer::Yes)
+    if (m_s.prompter.askYesNo("Do you want to erase this diagram?", true) != session::Answer::Yes)
         return;
-    m_model.emptyCell(c);
-    if (c == m_model.selected)
-        selectFirstFilledOrErase();
-    redraw();
-}
-
-void PrintPageController::selectFirstFilledOrErase()
-{
-    if (auto first = m_model.firstFilled()) {
-        m_model.selected = m_model.clicked = *first;
-        m_model.selection = m_model.cell(*first);
-        showSelection();
-    } else {
+    const bool wasSelected = c == m_model.selected;
+    if (!m_model.remove(c)) {
         erase();
+        return;
     }
+    if (wasSelected)
+        showSelection();
+    redraw();
 }
 
 void PrintPageController::moveClicked()
 {
     const Cell c = m_model.clicked;
-    if (!c.isSet() || m_model.cell(c).isEmpty())
+    if (!c.isSet())
         return;
-    m_s.transfer.pendingPrint = m_model.cell(c);
-    m_model.emptyCell(c);
-    m_moveSource = c;
+    const auto carried = m_model.lift(c);
+    if (!carried)
+        return;
+    m_s.transfer.pendingPrint = *carried;
     m_s.transfer.setMode(Page::Print, Placement::Move);
     updateCursor();
     redraw();
@@ -152,7 +147,6 @@ void PrintPageController::sendToScalePage()
 void PrintPageController::erase()
 {
     m_model.erase();
-    m_moveSource.reset();
     scrollTo(0);
     redraw();
     m_s.fretboard.clearDisplay();

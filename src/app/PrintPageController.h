@@ -1,8 +1,7 @@
 #pragma once
 // The Print page: a free arrangement of up to thirty chord and scale diagrams with their texts.
-#include <optional>
-
 #include "app/GridPageController.h"
+#include "pages/PrintPageModel.h"
 
 namespace strumox::app {
 
@@ -16,6 +15,10 @@ public:
 
     void showSelection() override;
     void erase() override;
+    bool tuningEditable() const override { return false; }
+    // A selected scale offers no arpeggio; a chord, or nothing selected, does.
+    std::optional<pages::DiagramRecord> arpeggioChord() const override;
+    QString newCaption() const override { return QStringLiteral("&New Print Page"); }
     // Leaving placement mode while a moved diagram is still in the air puts it back where it came
     // from, so a page change or a right click never loses it.
     void endPlacement() override;
@@ -31,9 +34,7 @@ protected:
 
 private:
     void place(pages::Cell cell, Qt::MouseButton button);
-    void selectFirstFilledOrErase();
     pages::PrintPageModel m_model;
-    std::optional<pages::Cell> m_moveSource;
     QAction* m_toScale = nullptr;
     QAction* m_toDesign = nullptr;
     QAction* m_toPlayPage = nullptr;

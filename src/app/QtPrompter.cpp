@@ -9,21 +9,21 @@ namespace {
 const QString kTitle = QStringLiteral("Strumox");
 }
 
-Answer QtPrompter::askYesNo(const std::string& question, bool defaultNo)
+session::Answer QtPrompter::askYesNo(const std::string& question, bool defaultNo)
 {
     const auto r = QMessageBox::question(m_parent, kTitle, QString::fromStdString(question),
                                          QMessageBox::Yes | QMessageBox::No,
                                          defaultNo ? QMessageBox::No : QMessageBox::Yes);
-    return r == QMessageBox::Yes ? Answer::Yes : Answer::No;
+    return r == QMessageBox::Yes ? session::Answer::Yes : session::Answer::No;
 }
 
-Answer QtPrompter::askYesNoCancel(const std::string& question)
+session::Answer QtPrompter::askYesNoCancel(const std::string& question)
 {
     const auto r = QMessageBox::question(m_parent, kTitle, QString::fromStdString(question),
                                          QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
     if (r == QMessageBox::Yes)
-        return Answer::Yes;
-    return r == QMessageBox::No ? Answer::No : Answer::Cancel;
+        return session::Answer::Yes;
+    return r == QMessageBox::No ? session::Answer::No : session::Answer::Cancel;
 }
 
 void QtPrompter::message(const std::string& text)

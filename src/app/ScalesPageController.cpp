@@ -12,10 +12,11 @@
 namespace strumox::app {
 
 using pages::Cell;
-using pages::GridPage;
+using pages::Page;
+using pages::Placement;
 
 ScalesPageController::ScalesPageController(GridPageServices services, TdlgBeginFret& beginFretDialog, QWidget* parent)
-    : GridPageController(Page::Scales, QSize(pages::kScalesPageWidth, pages::kScalesPageHeight), services, parent),
+    : GridPageController(Page::Scales, services, parent),
       m_beginFret(beginFretDialog)
 {
     m_picture->setObjectName("imgScales");
@@ -31,9 +32,7 @@ ScalesPageController::ScalesPageController(GridPageServices services, TdlgBeginF
 
 void ScalesPageController::paint(QPainter& p)
 {
-    const PagePaintContext ctx{m_s.names, m_s.fretboard.display().handLayout(), m_s.scaleFrets,
-                               m_picture->font()};
-    paintScalesPage(p, m_model, ctx);
+    pictures::paintScalesPage(p, m_model, paintContext());
 }
 
 int ScalesPageController::shownBeginFret(bool pageActive) const
@@ -44,12 +43,12 @@ int ScalesPageController::shownBeginFret(bool pageActive) const
 
 void ScalesPageController::showSelection()
 {
-    m_s.fretboard.showScale(m_model.selection, shownBeginFret(m_s.fretboard.activePage() == Page::Scales), m_s.scaleFrets);
+    m_s.fretboard.showScale(m_model.selection, shownBeginFret(m_s.fretboard.activePage() == Page::Scales), m_s.scaleSpan);
 }
 
 void ScalesPageController::pressed(int x, int y, Qt::MouseButton button)
 {
-    const auto cell = pages::hitCell(GridPage::Scales, x, y);
+    const auto cell = pages::hitCell(Page::Scales, x, y);
     if (!cell)
         return;
     if (m_s.transfer.mode(Page::Scales) != Placement::None) {
@@ -76,11 +75,11 @@ void ScalesPageController::place(int targetRow, Qt::MouseButton button)
         endPlacement();
         return;
     }
-    if (targetRow < m_model.rowCount() &&
-        m_s.prompter.askYesNo("Do you want to replace this row of diagrams?") != Answer::Yes)
+    if (m_model.placeNeedsQuestion(targetRow) &&
+        m_s.prompter.askYesNo("Do you want to replace this row of diagrams?") != session::Answer::Yes)
         return;
     const int row = m_model.placeRow(targetRow, pages::printToScale(pending));
-    scrollTo(row * 150);
+    scrollTo(pages::rowTop(Page::Scales, row));
     endPlacement();
     redraw();
     showSelection();
@@ -90,7 +89,7 @@ bool ScalesPageController::addRow(const pages::ScaleRecord& row)
 {
     if (!m_model.addRow(row))
         return false;
-    scrollTo((m_model.rowCount() - 1) * 150);
+    scrollTo(pages::rowTop(Page::Scales, m_model.rowCount() - 1));
     redraw();
     showSelection();
     return true;
@@ -127,9 +126,7 @@ void ScalesPageController::changeBeginningFret()
 
 void ScalesPageController::applyBeginningFret(Cell c, int fret)
 {
-    m_model.row(c.row).beginFret[size_t(c.column)] = static_cast<std::uint8_t>(fret);
-    if (c.row == m_model.selected.row)
-        m_model.selection.beginFret[size_t(c.column)] = static_cast<std::uint8_t>(fret);
+    m_model.setBeginFret(c, fret);
     redraw();
     if (c == m_model.selected && !m_s.fretboard.showFullFretboard())
         showSelection();

@@ -1,6 +1,7 @@
 #pragma once
 // The Scales page: up to five scales, each as a row of six neck positions.
 #include "app/GridPageController.h"
+#include "pages/ScalesPageModel.h"
 
 namespace strumox::app {
 
@@ -18,6 +19,10 @@ public:
     bool addRow(const pages::ScaleRecord& row);
     void showSelection() override;
     void erase() override;
+    bool tuningEditable() const override { return true; }
+    // Scales have no arpeggio; the fretboard keeps showing the scale.
+    std::optional<pages::DiagramRecord> arpeggioChord() const override { return std::nullopt; }
+    QString newCaption() const override { return QStringLiteral("&New Scale Page"); }
 
     // The beginning fret the fretboard shows: the selected column's while this page is active,
     // else column 0's.

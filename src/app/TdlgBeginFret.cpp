@@ -7,7 +7,7 @@
 #include <QRegularExpressionValidator>
 #include <QVBoxLayout>
 
-#include "app/core/BeginFretInput.h"
+#include "pages/BeginFretInput.h"
 
 namespace strumox::app {
 
@@ -32,16 +32,16 @@ TdlgBeginFret::TdlgBeginFret(QWidget* parent) : QDialog(parent)
 
 void TdlgBeginFret::tryAccept()
 {
-    const BeginFretInput in = parseBeginFret(meditBeginFret->text().toStdString());
+    const pages::BeginFretInput in = pages::parseBeginFret(meditBeginFret->text().toStdString());
     switch (in.kind) {
-    case BeginFretInput::Kind::Empty:
+    case pages::BeginFretInput::Kind::Empty:
         m_value.reset();
         accept();
         break;
-    case BeginFretInput::Kind::OutOfRange:
+    case pages::BeginFretInput::Kind::OutOfRange:
         lblPrompt->setStyleSheet("color: red;");
         break;
-    case BeginFretInput::Kind::Value:
+    case pages::BeginFretInput::Kind::Value:
         m_value = in.value;
         accept();
         break;

@@ -4,7 +4,7 @@
 #include "app/SingleInstance.h"
 #include "app/Startup.h"
 #include "app/TfrmMain.h"
-#include "app/core/AppDir.h"
+#include "settings/AppDir.h"
 
 int main(int argc, char** argv)
 {
@@ -18,7 +18,7 @@ int main(int argc, char** argv)
         return 0;
     }
 
-    strumox::app::TfrmMain window(strumox::app::executableDir());
+    strumox::app::TfrmMain window(strumox::settings::executableDir());
     QObject::connect(&instance, &strumox::app::SingleInstance::activationRequested, &window,
                      &strumox::app::TfrmMain::activateFromSecondInstance);
     window.show();

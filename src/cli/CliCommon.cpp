@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "app/core/AppDir.h"
+#include "settings/AppDir.h"
 
 namespace strumox::cli {
 
@@ -24,7 +24,7 @@ std::string optionValue(Args args, std::size_t& i, std::string_view name)
 std::string appDirFrom(const std::string& given)
 {
     if (given.empty())
-        return strumox::app::executableDir();
+        return strumox::settings::executableDir();
     if (!std::filesystem::is_directory(given))
         throw std::runtime_error("not a directory: " + given);
     return given.ends_with('/') ? given : given + '/';

@@ -8,7 +8,7 @@
 #include "cli/CliCommon.h"
 #include "pages/RecordText.h"
 #include "pages/ScaleRecord.h"
-#include "theory/ChordTypes.h"
+#include "pages/ScalesPageModel.h"
 #include "theory/Notes.h"
 #include "theory/ScaleData.h"
 
@@ -37,30 +37,11 @@ std::optional<int> parseScale(std::string_view text)
     return std::nullopt;
 }
 
-// The row a new Scales page row gets from the scale finder with the tuning-name field empty and
-// the guitar in standard tuning.
-pages::ScaleRecord newScaleRow(int index, const theory::ScaleDefinition& def, int key, const theory::NoteNames& names)
-{
-    pages::ScaleRecord r;
-    r.empty = 0;
-    r.intervals = def.intervals;
-    r.formula = def.formula;
-    r.name = std::string(theory::kScaleNames[static_cast<std::size_t>(index)]);
-    r.tuning = theory::kStandardTuning;
-    r.tuningName = theory::scaleRowTuningName(r.tuning, names);
-    r.root = static_cast<std::uint8_t>(key);
-    // beginFret keeps the record's defaults, the six positions of a new row.
-    return r;
-}
-
 std::vector<std::string> noteNames(const pages::ScaleRecord& r, const theory::NoteNames& names)
 {
     std::vector<std::string> out;
-    for (const auto interval : r.intervals) {
-        if (interval == pages::kScaleEnd)
-            break;
-        out.push_back(names.note(r.root + interval));
-    }
+    for (const int note : theory::scaleNotes(r.intervals, r.root))
+        out.push_back(names.note(note));
     return out;
 }
 
@@ -127,7 +108,11 @@ int runScale(Args args)
     }
 
     const theory::NoteNames names(spelling);
-    const pages::ScaleRecord row = newScaleRow(*index, *def, *key, names);
+    // The row the scale finder makes with the tuning-name field empty and the guitar in standard
+    // tuning.
+    const pages::ScaleRecord row = pages::newScalesPageRow(
+        *def, std::string(theory::kScaleNames[static_cast<std::size_t>(*index)]), *key, theory::kStandardTuning, {},
+        names);
     const std::vector<std::string> notes = noteNames(row, names);
     if (asJson) {
         std::cout << json(row, notes) << '\n';

@@ -1,6 +1,6 @@
 #include <iostream>
 
-#include "app/core/Settings.h"
+#include "settings/Settings.h"
 #include "cli/CliCommon.h"
 
 namespace strumox::cli {
@@ -14,7 +14,7 @@ int runSettings(Args args)
         else
             throw UsageError("settings: unexpected argument '" + args[i] + "'");
     }
-    for (const std::string& line : strumox::app::settingsListing(appDirFrom(dir)))
+    for (const std::string& line : strumox::settings::settingsListing(appDirFrom(dir)))
         std::cout << line << '\n';
     return 0;
 }

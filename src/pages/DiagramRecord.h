@@ -4,16 +4,15 @@
 #include <cstdint>
 #include <string>
 
+#include "theory/Fingering.h"
 #include "theory/Notes.h"
 
 namespace strumox::pages {
 
-enum Marker : std::uint8_t {
-    MarkerOpen = 0,     // fret 0, sounding
-    // 1..4: finger number
-    MarkerMuted = 5,    // string not played
-    MarkerPlain = 6,    // fretted, no finger given
-};
+using theory::Marker;
+using theory::MarkerMuted;
+using theory::MarkerOpen;
+using theory::MarkerPlain;
 
 struct DiagramRecord {
     static constexpr size_t kSize = 88;

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "pages/DiagramRecord.h"
+#include "pages/PrintRecord.h"
 #include "pages/ScaleRecord.h"
 
 namespace strumox::pages {

@@ -54,11 +54,8 @@ std::string chordNotes(const DiagramRecord& chord, const theory::NoteNames& name
 std::string scaleNotes(const ScaleRecord& scale, const theory::NoteNames& names)
 {
     std::string text;
-    for (std::uint8_t interval : scale.intervals) {
-        if (interval == kScaleEnd)
-            break;
-        text += " " + names.note(scale.root + interval);
-    }
+    for (const int note : theory::scaleNotes(scale.intervals, scale.root))
+        text += " " + names.note(note);
     return text;
 }
 
@@ -69,7 +66,7 @@ std::array<std::string, 4> printTextLines(const PrintRecord& print, const theory
     if (chord && hasBass(print.bass, print.root))
         title += " /" + names.note(print.bass % 12);
     const std::string notes = chord ? noteList(print.intervals.data(), 7, theory::kNoInterval, print.root, names)
-                                    : noteList(print.intervals.data(), print.intervals.size(), kScaleEnd,
+                                    : noteList(print.intervals.data(), print.intervals.size(), theory::kScaleListEnd,
                                                print.root, names);
     return {title, trimmed(notes), trimmed(print.formula), trimmed(print.tuningName)};
 }

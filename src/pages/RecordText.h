@@ -6,6 +6,7 @@
 #include <string>
 
 #include "pages/DiagramRecord.h"
+#include "pages/PrintRecord.h"
 #include "pages/ScaleRecord.h"
 #include "theory/Notes.h"
 

@@ -9,10 +9,6 @@ namespace scale {
 constexpr size_t kName = 1, kTuningName = 28, kFormula = 44, kTuning = 71, kIntervals = 77, kBeginFret = 87,
                  kRoot = 93;
 }
-namespace print {
-constexpr size_t kIsChord = 1, kName = 2, kTuningName = 29, kFormula = 45, kTuning = 72, kStrings = 78,
-                 kIntervals = 90, kSounding = 100, kBaseFret = 106, kRoot = 107, kBass = 108;
-}
 }  // namespace
 
 ScaleRecord::Bytes ScaleRecord::toBytes() const
@@ -46,50 +42,6 @@ ScaleRecord ScaleRecord::fromBytes(const std::uint8_t* b)
     for (size_t i = 0; i < kMaxIntervals; ++i)
         r.intervals[i] = b[scale::kIntervals + i];
     r.root = b[scale::kRoot];
-    return r;
-}
-
-PrintRecord::Bytes PrintRecord::toBytes() const
-{
-    Bytes b{};
-    b[0] = empty;
-    b[print::kIsChord] = isChord;
-    writeShortString(&b[print::kName], kNameCapacity, name);
-    writeShortString(&b[print::kTuningName], kTuningNameCapacity, tuningName);
-    writeShortString(&b[print::kFormula], kFormulaCapacity, formula);
-    for (size_t s = 0; s < 6; ++s) {
-        b[print::kTuning + s] = tuning[s];
-        b[print::kStrings + 2 * s] = frets[s];
-        b[print::kStrings + 2 * s + 1] = markers[s];
-        b[print::kSounding + s] = sounding[s];
-    }
-    for (size_t i = 0; i < 10; ++i)
-        b[print::kIntervals + i] = intervals[i];
-    b[print::kBaseFret] = baseFret;
-    b[print::kRoot] = root;
-    b[print::kBass] = bass;
-    return b;
-}
-
-PrintRecord PrintRecord::fromBytes(const std::uint8_t* b)
-{
-    PrintRecord r;
-    r.empty = b[0];
-    r.isChord = b[print::kIsChord];
-    r.name = readShortString(&b[print::kName], kNameCapacity);
-    r.tuningName = readShortString(&b[print::kTuningName], kTuningNameCapacity);
-    r.formula = readShortString(&b[print::kFormula], kFormulaCapacity);
-    for (size_t s = 0; s < 6; ++s) {
-        r.tuning[s] = b[print::kTuning + s];
-        r.frets[s] = b[print::kStrings + 2 * s];
-        r.markers[s] = b[print::kStrings + 2 * s + 1];
-        r.sounding[s] = b[print::kSounding + s];
-    }
-    for (size_t i = 0; i < 10; ++i)
-        r.intervals[i] = b[print::kIntervals + i];
-    r.baseFret = b[print::kBaseFret];
-    r.root = b[print::kRoot];
-    r.bass = b[print::kBass];
     return r;
 }
 

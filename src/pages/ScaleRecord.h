@@ -6,17 +6,19 @@
 #include <string>
 
 #include "theory/Notes.h"
+#include "theory/ScaleTypes.h"
 
 namespace strumox::pages {
 
-constexpr std::uint8_t kScaleEnd = 99;  // ends a scale's interval list
+// Where the six positions of a new row begin, column by column.
+constexpr std::array<std::uint8_t, 6> kDefaultBeginFrets{1, 4, 8, 12, 16, 20};
 
 struct ScaleRecord {
     static constexpr size_t kSize = 94;
     static constexpr size_t kNameCapacity = 26;
     static constexpr size_t kTuningNameCapacity = 15;
     static constexpr size_t kFormulaCapacity = 26;
-    static constexpr size_t kMaxIntervals = 10;
+    static constexpr size_t kMaxIntervals = theory::kMaxScaleIntervals;
 
     std::uint8_t empty = 1;  // 1 = empty, 0 = holds a scale
     std::string name;
@@ -24,7 +26,7 @@ struct ScaleRecord {
     std::string formula;
     theory::Tuning tuning = theory::kStandardTuning;
     std::array<std::uint8_t, kMaxIntervals> intervals{99, 99, 99, 99, 99, 99, 99, 99, 99, 99};
-    std::array<std::uint8_t, 6> beginFret{1, 4, 8, 12, 16, 20};  // per column of the row
+    std::array<std::uint8_t, 6> beginFret = kDefaultBeginFrets;  // per column of the row
     std::uint8_t root = 0;
 
     bool isEmpty() const { return empty != 0; }
@@ -34,36 +36,6 @@ struct ScaleRecord {
     static ScaleRecord fromBytes(const std::uint8_t* bytes);  // reads kSize bytes
 
     bool operator==(const ScaleRecord&) const = default;
-};
-
-// One Print page cell: a chord, or one position of a scale. 109 bytes.
-struct PrintRecord {
-    static constexpr size_t kSize = 109;
-    static constexpr size_t kNameCapacity = 26;
-    static constexpr size_t kTuningNameCapacity = 15;
-    static constexpr size_t kFormulaCapacity = 26;
-
-    std::uint8_t empty = 1;
-    std::uint8_t isChord = 1;  // 1 chord, 0 scale
-    std::string name;
-    std::string tuningName;
-    std::string formula;
-    theory::Tuning tuning = theory::kStandardTuning;
-    std::array<std::uint8_t, 6> frets{};
-    std::array<std::uint8_t, 6> markers{5, 5, 5, 5, 5, 5};
-    std::array<std::uint8_t, 10> intervals{0, 255, 255, 255, 255, 255, 255, 255, 255, 255};
-    theory::SoundingNotes sounding{};
-    std::uint8_t baseFret = 1;
-    std::uint8_t root = 0;
-    std::uint8_t bass = 24;
-
-    bool isEmpty() const { return empty != 0; }
-
-    using Bytes = std::array<std::uint8_t, kSize>;
-    Bytes toBytes() const;
-    static PrintRecord fromBytes(const std::uint8_t* bytes);
-
-    bool operator==(const PrintRecord&) const = default;
 };
 
 }  // namespace strumox::pages

@@ -6,7 +6,7 @@
 #include <fstream>
 #include <vector>
 
-#include "theory/AtomicFile.h"
+#include "fileio/AtomicFile.h"
 
 namespace strumox::theory {
 
@@ -115,10 +115,10 @@ void writeChordDataFiles(const std::string& dir)
                 }
             }
         }
-        writeFileAtomically(dir + std::string(files.first), first);
-        writeFileAtomically(dir + std::string(files.second), second);
+        fileio::writeFileAtomically(dir + std::string(files.first), first);
+        fileio::writeFileAtomically(dir + std::string(files.second), second);
     }
-    writeFileAtomically(dir + std::string(kFormulaFileName), formulas);
+    fileio::writeFileAtomically(dir + std::string(kFormulaFileName), formulas);
 }
 
 std::optional<DictionaryLookup> lookupChord(const std::string& appDir, int g, int key, std::string* error)

@@ -1,5 +1,5 @@
 #pragma once
-// The built-in chord types and scales as the menus list them. A chord type's formula index is
+// The built-in chord types as the Major, Minor and Dominant menus list them. A chord type's formula index is
 // its position in the combined list: major 0..18, minor 19..35, dominant 36..61.
 #include <array>
 #include <string_view>
@@ -35,17 +35,5 @@ constexpr std::array<std::string_view, kChordTypeCount> kChordTypeCaptions{
     "7", "9", "11", "13", "7sus4", "7#5", "7b5", "7b9", "9#5", "9b5", "9#11", "13b9", "7/6", "7#9", "7#5b9",
     "13b5b9", "9sus", "13sus", "7(b5b9)", "7(#5#9)", "7(#11)", "7(b9#11)", "7(#9#11)", "13(b5)", "7sus(b9)",
     "13sus(b9)"};
-
-constexpr int kScaleCount = 47;
-constexpr int kScaleMainItems = 23;  // scales 0..22 stand in the menu, the rest in "More Scales..."
-
-constexpr std::array<std::string_view, kScaleCount> kScaleNames{
-    "Ionian (Major)", "Dorian (Minor)", "Phrygian", "Lydian", "Lydian Minor", "Mixolydian",
-    "Aeolian (Natural Minor)", "Locrian", "Major Locrian", "Major Pentatonic", "Minor Pentatonic",
-    "Blues Pentatonic", "Blues 2", "Diminished", "Half Diminished", "Whole Tone", "Half-Whole",
-    "Neopolitan Major", "Neopolitan Minor", "Hungarian Major", "Hungarian Minor", "Ascending Minor",
-    "Double Harmonic", "Enigmatic", "Spanish", "Prometheus", "Messiaen", "Oriental", "Kumoi", "Hirajoshi", "Pelog",
-    "13b9", "Plain Mi7b5", "Harmonic Minor (HM)", "HM 2", "HM 3", "HM 4", "HM 5", "HM 6", "HM 7",
-    "Jazz/Melodic Minor (JM)", "JM 2", "JM 3", "JM 4 (Overtone)", "JM 5", "JM 6", "JM 7 (Super Locrian)"};
 
 }  // namespace strumox::theory

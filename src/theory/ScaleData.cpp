@@ -10,7 +10,7 @@
 #include <system_error>
 #include <vector>
 
-#include "theory/AtomicFile.h"
+#include "fileio/AtomicFile.h"
 
 namespace strumox::theory {
 
@@ -172,7 +172,7 @@ void writeScaleFile(const std::string& dir)
         const auto bytes = s.toBytes();
         file.insert(file.end(), bytes.begin(), bytes.end());
     }
-    writeFileAtomically(dir + kScaleFileName, file);
+    fileio::writeFileAtomically(dir + kScaleFileName, file);
 }
 
 std::optional<ScaleDefinition> readScaleRecord(const std::string& appDir, int index, std::string* error)

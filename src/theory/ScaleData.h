@@ -10,14 +10,12 @@
 #include <optional>
 #include <string>
 
-#include "theory/ChordTypes.h"
+#include "theory/ScaleTypes.h"
 #include "theory/Notes.h"
 
 namespace strumox::theory {
 
 inline constexpr const char* kScaleFileName = "kqs.dat";
-constexpr std::uint8_t kScaleListEnd = 99;  // ends a scale's interval list
-constexpr std::size_t kMaxScaleIntervals = 10;
 
 struct ScaleDefinition {
     static constexpr std::size_t kSize = 37;

@@ -92,7 +92,7 @@ public:
         if (m_notes.empty()) {
             out = {};
             for (int s = 0; s < 6; ++s)
-                out.markers[static_cast<size_t>(s)] = m_frets[static_cast<size_t>(s)] == 0 ? kMarkerOpen : kMarkerMuted;
+                out.markers[static_cast<size_t>(s)] = m_frets[static_cast<size_t>(s)] == 0 ? MarkerOpen : MarkerMuted;
             return true;
         }
         m_lowest = m_notes.front().fret;
@@ -203,7 +203,7 @@ private:
         m_best.heldBarre = held;
         m_best.fingersUsed = fingersUsed;
         for (int s = 0; s < 6; ++s)
-            m_best.markers[static_cast<size_t>(s)] = m_frets[static_cast<size_t>(s)] == 0 ? kMarkerOpen : kMarkerMuted;
+            m_best.markers[static_cast<size_t>(s)] = m_frets[static_cast<size_t>(s)] == 0 ? MarkerOpen : MarkerMuted;
         for (size_t i = 0; i < m_notes.size(); ++i)
             m_best.markers[static_cast<size_t>(m_notes[i].string)] = static_cast<std::uint8_t>(m_fingers[i]);
     }
@@ -427,7 +427,7 @@ bool better(const Candidate& a, const Candidate& b)
 bool hasOpenString(const Fingering& f)
 {
     for (size_t s = 0; s < 6; ++s)
-        if (f.frets[s] == 0 && f.markers[s] == kMarkerOpen)
+        if (f.frets[s] == 0 && f.markers[s] == MarkerOpen)
             return true;
     return false;
 }
@@ -448,8 +448,8 @@ struct KeyCandidates {
 bool sameFingering(const Fingering& a, const std::array<std::uint8_t, 6>& frets, const Fingering& shape)
 {
     for (size_t s = 0; s < 6; ++s) {
-        const bool muted = shape.markers[s] == kMarkerMuted;
-        if ((a.markers[s] == kMarkerMuted) != muted || (!muted && a.frets[s] != frets[s]))
+        const bool muted = shape.markers[s] == MarkerMuted;
+        if ((a.markers[s] == MarkerMuted) != muted || (!muted && a.frets[s] != frets[s]))
             return false;
     }
     return true;
@@ -482,7 +482,7 @@ KeyCandidates candidatesForType(int formulaIndex)
             std::array<std::uint8_t, 6> moved{};
             bool fits = true;
             for (size_t s = 0; s < 6; ++s) {
-                moved[s] = shape.markers[s] == kMarkerMuted ? 0 : static_cast<std::uint8_t>(shape.frets[s] + shift);
+                moved[s] = shape.markers[s] == MarkerMuted ? 0 : static_cast<std::uint8_t>(shape.frets[s] + shift);
                 fits = fits && moved[s] <= kHighestFret;
             }
             if (!fits)
@@ -510,8 +510,8 @@ int placeOf(const Candidate& c)
 bool octaveApart(const Fingering& a, const Fingering& b)
 {
     for (size_t s = 0; s < 6; ++s) {
-        const bool muted = a.markers[s] == kMarkerMuted;
-        if (muted != (b.markers[s] == kMarkerMuted))
+        const bool muted = a.markers[s] == MarkerMuted;
+        if (muted != (b.markers[s] == MarkerMuted))
             return false;
         if (!muted && std::abs(a.frets[s] - b.frets[s]) != 12)
             return false;
@@ -604,20 +604,6 @@ FingeringSet pickSix(const std::vector<Candidate>& rootPosition, const std::vect
 }
 
 }  // namespace
-
-int beginningFret(const std::array<std::uint8_t, 6>& frets, const std::array<std::uint8_t, 6>& markers)
-{
-    int lo = 99, hi = 0;
-    for (size_t s = 0; s < 6; ++s) {
-        if (frets[s] == 0 || markers[s] == kMarkerMuted)
-            continue;
-        lo = std::min<int>(lo, frets[s]);
-        hi = std::max<int>(hi, frets[s]);
-    }
-    if (hi <= 4)
-        return 1;
-    return lo > 16 ? 17 : lo;
-}
 
 std::vector<Fingering> playableFingerings(int key, int formulaIndex)
 {

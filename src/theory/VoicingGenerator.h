@@ -27,26 +27,13 @@
 #include <cstdint>
 #include <vector>
 
+#include "theory/Fingering.h"
+
 namespace strumox::theory {
 
-constexpr int kStringCount = 6;
 constexpr int kFingeringsPerChord = 6;
-constexpr std::uint8_t kMarkerOpen = 0;
-constexpr std::uint8_t kMarkerMuted = 5;
-
-struct Fingering {
-    std::uint8_t baseFret = 1;                // fret of the diagram's first row
-    std::array<std::uint8_t, 6> frets{};      // string 0 = high E; absolute frets, 0 = open or muted
-    std::array<std::uint8_t, 6> markers{5, 5, 5, 5, 5, 5};  // 0 open, 1..4 finger, 5 not played
-
-    bool operator==(const Fingering&) const = default;
-};
 
 using FingeringSet = std::array<Fingering, kFingeringsPerChord>;
-
-// The diagram rule: 1 while every fretted fret is at most 4; otherwise the lowest fretted fret,
-// but never above 17 so that six rows still end by fret 22. Open and muted strings do not count.
-int beginningFret(const std::array<std::uint8_t, 6>& frets, const std::array<std::uint8_t, 6>& markers);
 
 // Every fingering of the chord that keeps the rules above, best first, each with the fingers a
 // player would use. Exposed so that tests can compare the search with a brute-force one.

@@ -726,24 +726,4 @@ TEST(MethodBookShapes, FingersFollowTheBooks)
     }
 }
 
-TEST(BeginningFret, FollowsTheDiagramRule)
-{
-    auto base = [](const char* shape) {
-        const Frets f = parseShape(shape);
-        std::array<std::uint8_t, 6> frets{}, markers{};
-        for (size_t s = 0; s < 6; ++s) {
-            frets[s] = static_cast<std::uint8_t>(std::max(0, f[s]));
-            markers[s] = f[s] < 0 ? 5 : f[s] == 0 ? 0 : 1;
-        }
-        return beginningFret(frets, markers);
-    };
-    EXPECT_EQ(base("x32010"), 1);
-    EXPECT_EQ(base("x 1 2 3 4 x"), 1);
-    EXPECT_EQ(base("x 3 5 5 5 3"), 3);
-    EXPECT_EQ(base("x x 17 19 19 x"), 17);
-    EXPECT_EQ(base("x x 20 21 22 x"), 17);
-    EXPECT_EQ(base("0 0 0 0 0 0"), 1);
-    EXPECT_EQ(base("x 0 2 5 x x"), 2);
-}
-
 }  // namespace

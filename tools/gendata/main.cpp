@@ -8,7 +8,7 @@
 #include <exception>
 #include <string>
 
-#include "app/core/DefaultFiles.h"
+#include "settings/DefaultFiles.h"
 #include "theory/ChordData.h"
 #include "theory/ScaleData.h"
 
@@ -25,8 +25,8 @@ int main(int argc, char** argv)
         strumox::theory::writeChordDataFiles(dir);
         strumox::theory::writeScaleFile(dir);
         // The user owns these once they exist: the tip rotation and every setting.
-        strumox::app::writeTipFileIfMissing(dir);
-        strumox::app::writeDefaultSettingsIfMissing(dir);
+        strumox::settings::writeTipFileIfMissing(dir);
+        strumox::settings::writeDefaultSettingsIfMissing(dir);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "strumox-gendata: %s\n", e.what());
         return 1;

@@ -6,8 +6,9 @@
 #include <string_view>
 
 #include "pages/RecordText.h"
+#include "theory/ScaleTypes.h"
 
-namespace strumox::app {
+namespace strumox::pictures {
 
 namespace {
 
@@ -24,12 +25,6 @@ constexpr GridLines kTinyGrid{10, 9, 6, 9};
 constexpr QPoint kSmallFretNumberAt(4, 19);
 constexpr QPoint kTinyFretNumberAt(0, 7);
 
-// Page cells: x = 120c + 20; y = pitch * r + offset.
-constexpr int kCellPitchX = 120;
-constexpr int kCellLeft = 20;
-int cellPitchY(DiagramPage page) { return page == DiagramPage::Print ? 160 : 150; }
-int cellTop(DiagramPage page) { return page == DiagramPage::Print ? 38 : 30; }
-
 // Design strip: where the tiny picture, the out-of-range line and the text lines go inside a slot.
 constexpr int kDesignTinyTop = 44;
 constexpr int kDesignLineY = 106;
@@ -38,7 +33,7 @@ constexpr int kDesignLineTo = 54;    // exclusive
 constexpr int kDesignTextLeft = 1;
 constexpr int kDesignTextPitch = 10;
 
-// Print page text lines, tops relative to 160r.
+// Print page text lines, tops relative to the row's top.
 constexpr std::array<int, 4> kPrintLineY{1, 11, 20, 29};
 
 QImage whiteImage(int w, int h)
@@ -263,11 +258,6 @@ QFont diagramFont(int pixelSize)
     return f;
 }
 
-QPoint diagramOrigin(DiagramPage page, int row, int column)
-{
-    return {column * kCellPitchX + kCellLeft, row * cellPitchY(page) + cellTop(page)};
-}
-
 int diagramRow(int fret, int baseFret)
 {
     if (fret == 0)
@@ -276,7 +266,17 @@ int diagramRow(int fret, int baseFret)
     return row >= 1 && row <= 6 ? row : -1;
 }
 
-QImage chordDiagramCell(const pages::DiagramRecord& chord, ChordDiagramStyle style, const HandLayout& hand)
+namespace {
+
+QPoint diagramTopLeft(pages::Page page, pages::Cell cell)
+{
+    const pages::PixelPoint o = pages::diagramOrigin(page, cell);
+    return {o.x, o.y};
+}
+
+}  // namespace
+
+QImage chordDiagramCell(const pages::DiagramRecord& chord, ChordDiagramStyle style, const fretboard::HandLayout& hand)
 {
     QImage cell = smallFretGrid().copy();
     {
@@ -294,23 +294,24 @@ QImage chordDiagramCell(const pages::DiagramRecord& chord, ChordDiagramStyle sty
     return cell;
 }
 
-void drawChordDiagram(QPainter& p, const pages::DiagramRecord& chord, int row, int column, DiagramPage page,
-                      const HandLayout& hand)
+void drawChordDiagram(QPainter& p, const pages::DiagramRecord& chord, pages::Page page, pages::Cell cell,
+                      const fretboard::HandLayout& hand)
 {
     if (chord.isEmpty())
         return;
-    const auto style = page == DiagramPage::Print ? ChordDiagramStyle::PrintPage : ChordDiagramStyle::ChordPage;
-    p.drawImage(diagramOrigin(page, row, column), chordDiagramCell(chord, style, hand));
+    const auto style = page == pages::Page::Print ? ChordDiagramStyle::PrintPage : ChordDiagramStyle::ChordPage;
+    p.drawImage(diagramTopLeft(page, cell), chordDiagramCell(chord, style, hand));
 }
 
-QImage scaleDiagramCell(const pages::ScaleRecord& scale, int column, int fretsSetting, const HandLayout& hand)
+QImage scaleDiagramCell(const pages::ScaleRecord& scale, int column, int span, const fretboard::HandLayout& hand)
 {
     const int begin = scale.beginFret[static_cast<size_t>(std::clamp(column, 0, 5))];
-    const int frets = std::clamp(fretsSetting, 1, 6);
+    const int frets = theory::clampScaleSpan(span);
     // From the first fret the open strings are shown in row 0, so one fret row fewer fits.
     const int firstPosition = begin == 1 ? 0 : 1;
     const int lastPosition = begin == 1 ? frets - 1 : frets;
 
+    const std::vector<int> notes = theory::scaleNotes(scale.intervals, scale.root);
     QImage cell = smallFretGrid().copy();
     {
         QPainter p(&cell);
@@ -318,10 +319,8 @@ QImage scaleDiagramCell(const pages::ScaleRecord& scale, int column, int fretsSe
         for (size_t s = 0; s < 6; ++s) {
             for (int k = firstPosition; k <= lastPosition; ++k) {
                 const int note = (scale.tuning[s] + k + begin - 1) % 12;
-                for (std::uint8_t interval : scale.intervals) {
-                    if (interval == pages::kScaleEnd)
-                        break;
-                    if (note != (interval + scale.root) % 12)
+                for (const int scaleNote : notes) {
+                    if (note != scaleNote)
                         continue;
                     const int glyph = note == scale.root ? smallMark::kRoot
                                       : k == 0           ? smallMark::kOpen
@@ -336,20 +335,20 @@ QImage scaleDiagramCell(const pages::ScaleRecord& scale, int column, int fretsSe
     return cell;
 }
 
-void drawScaleDiagram(QPainter& p, const pages::ScaleRecord& scale, int row, int column, DiagramPage page,
-                      int fretsSetting, const HandLayout& hand, bool paintBackground)
+void drawScaleDiagram(QPainter& p, const pages::ScaleRecord& scale, pages::Page page, pages::Cell cell, int span,
+                      const fretboard::HandLayout& hand, bool paintBackground)
 {
     if (scale.isEmpty())
         return;
     if (paintBackground) {
-        const int x0 = column * kCellPitchX;
-        const int y0 = row * cellPitchY(page);
-        p.fillRect(QRect(QPoint(x0 + 21, y0 + 32), QPoint(x0 + 123, y0 + 153)), Qt::white);
+        const int x0 = pages::cellLeft(cell.column);
+        const int y0 = pages::rowTop(page, cell.row);
+        p.fillRect(QRect(QPoint(x0 + 1, y0 + 32), QPoint(x0 + 103, y0 + 153)), Qt::white);
     }
-    p.drawImage(diagramOrigin(page, row, column), scaleDiagramCell(scale, column, fretsSetting, hand));
+    p.drawImage(diagramTopLeft(page, cell), scaleDiagramCell(scale, cell.column, span, hand));
 }
 
-QImage tinyDiagram(const pages::DiagramRecord& chord, const HandLayout& hand, bool designStrip)
+QImage tinyDiagram(const pages::DiagramRecord& chord, const fretboard::HandLayout& hand, bool designStrip)
 {
     QImage cell = tinyFretGrid().copy();
     {
@@ -377,7 +376,7 @@ bool hasFretAboveGrid(const pages::DiagramRecord& chord)
 }
 
 void drawDesignSlot(QPainter& p, const pages::DiagramRecord& chord, int slot, const theory::NoteNames& names,
-                    const HandLayout& hand, int fontPixelSize)
+                    const fretboard::HandLayout& hand, int fontPixelSize)
 {
     const int left = slot * kDesignSlotWidth;
     p.save();
@@ -404,7 +403,7 @@ void drawDesignSlot(QPainter& p, const pages::DiagramRecord& chord, int slot, co
     p.restore();
 }
 
-void drawPrintTextLines(QPainter& p, const pages::PrintRecord& print, int row, int column,
+void drawPrintTextLines(QPainter& p, const pages::PrintRecord& print, pages::Cell cell,
                         const theory::NoteNames& names)
 {
     if (print.isEmpty())
@@ -414,12 +413,12 @@ void drawPrintTextLines(QPainter& p, const pages::PrintRecord& print, int row, i
     p.setPen(Qt::black);
     p.setRenderHint(QPainter::TextAntialiasing, true);
     const auto lines = pages::printTextLines(print, names);
-    const int x = column * kCellPitchX + kCellLeft;
+    const int x = pages::cellLeft(cell.column);
     for (size_t i = 0; i < lines.size(); ++i) {
-        const int y = row * cellPitchY(DiagramPage::Print) + kPrintLineY[i];
+        const int y = pages::rowTop(pages::Page::Print, cell.row) + kPrintLineY[i];
         p.drawText(QRect(x, y, 400, 40), Qt::AlignLeft | Qt::AlignTop, QString::fromStdString(lines[i]));
     }
     p.restore();
 }
 
-}  // namespace strumox::app
+}  // namespace strumox::pictures

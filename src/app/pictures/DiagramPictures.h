@@ -7,14 +7,16 @@
 #include <QFont>
 #include <QImage>
 
-#include "app/core/FretboardGeometry.h"
+#include "fretboard/FretboardGeometry.h"
 #include "pages/DiagramRecord.h"
+#include "pages/PageGeometry.h"
+#include "pages/PrintRecord.h"
 #include "pages/ScaleRecord.h"
 #include "theory/Notes.h"
 
 class QPainter;
 
-namespace strumox::app {
+namespace strumox::pictures {
 
 // --- bitmaps ------------------------------------------------------------------------------------
 
@@ -70,15 +72,9 @@ QFont diagramFont(int pixelSize);
 
 // --- pages --------------------------------------------------------------------------------------
 
-enum class DiagramPage { Chords, Scales, Print };
-
 // Chord page: every fretted string as a plain dot. Print page: finger markers 1..4 as circled
 // numbers, so the printed sheet tells which finger goes where.
 enum class ChordDiagramStyle { ChordPage, PrintPage };
-
-// Top-left of the 105 x 120 diagram of a cell: (120c + 20, 150r + 30) on the Chords and Scales
-// pages, (120c + 20, 160r + 38) on the Print page.
-QPoint diagramOrigin(DiagramPage page, int row, int column);
 
 // Row of the small or tiny grid that a string's fret is drawn in: 0 for an open or not-played
 // string (fret 0), fret - baseFret + 1 for the others; -1 when the fret lies outside
@@ -86,27 +82,27 @@ QPoint diagramOrigin(DiagramPage page, int row, int column);
 int diagramRow(int fret, int baseFret);
 
 // The 105 x 120 picture of a chord; drawn whether the record is empty or not.
-QImage chordDiagramCell(const pages::DiagramRecord& chord, ChordDiagramStyle style, const HandLayout& hand);
+QImage chordDiagramCell(const pages::DiagramRecord& chord, ChordDiagramStyle style, const fretboard::HandLayout& hand);
 
 // Copies the chord's picture to its cell; an empty record draws nothing. The Print page shows
 // finger numbers, the Chord page dots.
-void drawChordDiagram(QPainter& p, const pages::DiagramRecord& chord, int row, int column, DiagramPage page,
-                      const HandLayout& hand);
+void drawChordDiagram(QPainter& p, const pages::DiagramRecord& chord, pages::Page page, pages::Cell cell,
+                      const fretboard::HandLayout& hand);
 
 // The 105 x 120 picture of one neck position of a scale: the position of `column` of the row,
-// `fretsSetting` fret rows (clamped to 1..6; the Scales/Frets setting, 5 by default). With
-// beginning fret 1 the open strings take row 0 and fretsSetting - 1 fret rows follow.
-QImage scaleDiagramCell(const pages::ScaleRecord& scale, int column, int fretsSetting, const HandLayout& hand);
+// `span` fret rows (the Scales/Frets setting, put into 4..6). With beginning fret 1 the open
+// strings take row 0 and span - 1 fret rows follow.
+QImage scaleDiagramCell(const pages::ScaleRecord& scale, int column, int span, const fretboard::HandLayout& hand);
 
 // Copies a scale position's picture to its cell; an empty record draws nothing. With
-// `paintBackground` the rectangle (120c + 21, y0 + 32) .. (120c + 123, y0 + 153) inclusive is
-// painted white first, y0 being 160r on the Print page and 150r on the Scales page.
-void drawScaleDiagram(QPainter& p, const pages::ScaleRecord& scale, int row, int column, DiagramPage page,
-                      int fretsSetting, const HandLayout& hand, bool paintBackground);
+// `paintBackground` the rectangle (x0 + 1, y0 + 32) .. (x0 + 103, y0 + 153) inclusive is painted
+// white first, x0 being the cell's left and y0 its row's top.
+void drawScaleDiagram(QPainter& p, const pages::ScaleRecord& scale, pages::Page page, pages::Cell cell, int span,
+                      const fretboard::HandLayout& hand, bool paintBackground);
 
 // The 58 x 61 picture of a chord for PlayPage slots and the Chord Design strip; the caller places
 // it. The base fret is written at (0, 7); the design strip moves a one-digit number to x = 1.
-QImage tinyDiagram(const pages::DiagramRecord& chord, const HandLayout& hand, bool designStrip);
+QImage tinyDiagram(const pages::DiagramRecord& chord, const fretboard::HandLayout& hand, bool designStrip);
 
 // --- Chord Design strip -------------------------------------------------------------------------
 
@@ -124,13 +120,13 @@ bool hasFretAboveGrid(const pages::DiagramRecord& chord);
 // x = 76k + 1, y = 0, 10, 20, 30, each clipped to the column and 10 pixels high.
 // `fontPixelSize` is 8 or 9 by the CDTinyFont setting.
 void drawDesignSlot(QPainter& p, const pages::DiagramRecord& chord, int slot, const theory::NoteNames& names,
-                    const HandLayout& hand, int fontPixelSize);
+                    const fretboard::HandLayout& hand, int fontPixelSize);
 
 // --- Print page text ----------------------------------------------------------------------------
 
-// The four lines of a Print page cell at x = 120c + 20, y = 160r + 1, 11, 20, 29 (tops of the
-// text lines), in the Print page font. An empty record writes nothing.
-void drawPrintTextLines(QPainter& p, const pages::PrintRecord& print, int row, int column,
+// The four lines of a Print page cell at the cell's left, 1, 11, 20 and 29 pixels below its row's
+// top (tops of the text lines), in the Print page font. An empty record writes nothing.
+void drawPrintTextLines(QPainter& p, const pages::PrintRecord& print, pages::Cell cell,
                         const theory::NoteNames& names);
 
-}  // namespace strumox::app
+}  // namespace strumox::pictures

@@ -8,9 +8,11 @@
 #include <cmath>
 #include <cstdint>
 
-#include "app/core/FretboardGeometry.h"
+#include "fretboard/FretboardGeometry.h"
 
-namespace strumox::app {
+namespace strumox::pictures {
+
+using namespace fretboard;
 
 namespace {
 
@@ -405,4 +407,4 @@ QImage renderFretboard(const FretboardScene& scene)
     return img;
 }
 
-}  // namespace strumox::app
+}  // namespace strumox::pictures

@@ -4,11 +4,11 @@
 // Needs a QGuiApplication: the numbers are drawn with a font.
 #include <QImage>
 
-#include "app/core/FretboardScene.h"
+#include "fretboard/FretboardScene.h"
 
 class QPainter;
 
-namespace strumox::app {
+namespace strumox::pictures {
 
 // 760 x 123: the neck with the fret-number strip of that hand over its top 12 rows. The
 // left-handed neck is the right-handed one mirrored about the vertical centre line, except the
@@ -25,9 +25,9 @@ QImage glyphStrip();
 // Draws the blank neck of the scene's hand, then every glyph cell at its fret's marker, then
 // every square as a 2-px hollow frame whose outer edge runs from (marker x - 1, string top - 1)
 // to (marker x + 14, string top + 14) inclusive. Entries off the neck are skipped.
-void paintFretboard(QPainter& p, const FretboardScene& scene);
+void paintFretboard(QPainter& p, const fretboard::FretboardScene& scene);
 
 // 760 x 123 image of the scene.
-QImage renderFretboard(const FretboardScene& scene);
+QImage renderFretboard(const fretboard::FretboardScene& scene);
 
-}  // namespace strumox::app
+}  // namespace strumox::pictures

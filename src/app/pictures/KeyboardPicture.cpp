@@ -3,9 +3,11 @@
 #include <QPainter>
 #include <algorithm>
 
-#include "app/core/KeyboardLayout.h"
+#include "fretboard/KeyboardLayout.h"
 
-namespace strumox::app {
+namespace strumox::pictures {
+
+using namespace fretboard;
 
 namespace {
 
@@ -76,4 +78,4 @@ QImage renderKeyboard(const KeyboardScene& s)
     return img;
 }
 
-}  // namespace strumox::app
+}  // namespace strumox::pictures

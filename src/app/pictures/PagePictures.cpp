@@ -6,16 +6,17 @@
 #include "pages/RecordConversions.h"
 #include "pages/RecordText.h"
 
-namespace strumox::app {
+namespace strumox::pictures {
 
 using pages::Cell;
-using pages::GridPage;
+using pages::Page;
 
 namespace {
 
 // Text written opaque: its own background is filled white, so a header replaces what was there.
-void drawHeader(QPainter& p, int x, int y, const std::string& text, const QFont& font)
+void drawHeader(QPainter& p, pages::PixelPoint at, const std::string& text, const QFont& font)
 {
+    const int x = at.x, y = at.y;
     p.setFont(font);
     const QString s = QString::fromStdString(text);
     const QFontMetrics fm(font);
@@ -25,7 +26,7 @@ void drawHeader(QPainter& p, int x, int y, const std::string& text, const QFont&
     p.drawText(box, Qt::AlignLeft | Qt::AlignTop, s);
 }
 
-void drawSelection(QPainter& p, GridPage page, Cell cell)
+void drawSelection(QPainter& p, Page page, Cell cell)
 {
     if (!cell.isSet())
         return;
@@ -38,47 +39,55 @@ void drawSelection(QPainter& p, GridPage page, Cell cell)
     p.restore();
 }
 
+void fillPage(QPainter& p, Page page)
+{
+    const pages::PixelSize size = pages::pictureSize(page);
+    p.fillRect(QRect(0, 0, size.width, size.height), Qt::white);
+}
+
 }  // namespace
 
 void paintChordPage(QPainter& p, const pages::ChordPageModel& page, const PagePaintContext& ctx)
 {
-    p.fillRect(QRect(0, 0, pages::kChordPageWidth, pages::kChordPageHeight), Qt::white);
+    fillPage(p, Page::Chords);
     for (int r = 0; r < page.setCount(); ++r) {
         for (int c = 0; c < pages::kGridColumns; ++c)
-            drawChordDiagram(p, page.slot(c, r), r, c, DiagramPage::Chords, ctx.hand);
-        drawHeader(p, 20, 150 * r + 16, pages::chordSetHeader(page.slot(0, r), ctx.names), ctx.headerFont);
+            drawChordDiagram(p, page.slot(c, r), Page::Chords, Cell{c, r}, ctx.hand);
+        drawHeader(p, pages::headerOrigin(Page::Chords, r), pages::chordSetHeader(page.slot(0, r), ctx.names),
+                   ctx.headerFont);
     }
-    drawSelection(p, GridPage::Chords, page.selected);
+    drawSelection(p, Page::Chords, page.selected);
 }
 
 void paintScalesPage(QPainter& p, const pages::ScalesPageModel& page, const PagePaintContext& ctx)
 {
-    p.fillRect(QRect(0, 0, pages::kScalesPageWidth, pages::kScalesPageHeight), Qt::white);
+    fillPage(p, Page::Scales);
     for (int r = 0; r < page.rowCount(); ++r) {
         for (int c = 0; c < pages::kGridColumns; ++c)
-            drawScaleDiagram(p, page.row(r), r, c, DiagramPage::Scales, ctx.scaleFrets, ctx.hand, false);
-        drawHeader(p, 20, 150 * r + 16, pages::scaleRowHeader(page.row(r), ctx.names), ctx.headerFont);
+            drawScaleDiagram(p, page.row(r), Page::Scales, Cell{c, r}, ctx.scaleSpan, ctx.hand, false);
+        drawHeader(p, pages::headerOrigin(Page::Scales, r), pages::scaleRowHeader(page.row(r), ctx.names),
+                   ctx.headerFont);
     }
-    drawSelection(p, GridPage::Scales, page.selected);
+    drawSelection(p, Page::Scales, page.selected);
 }
 
 void paintPrintPage(QPainter& p, const pages::PrintPageModel& page, const PagePaintContext& ctx)
 {
-    p.fillRect(QRect(0, 0, pages::kPrintPageWidth, pages::kPrintPageHeight), Qt::white);
+    fillPage(p, Page::Print);
     for (int r = 0; r < pages::kGridRows; ++r) {
         for (int c = 0; c < pages::kGridColumns; ++c) {
             const pages::PrintRecord& cell = page.cell(Cell{c, r});
             if (cell.isEmpty())
                 continue;
             if (cell.isChord)
-                drawChordDiagram(p, pages::printToChord(cell), r, c, DiagramPage::Print, ctx.hand);
+                drawChordDiagram(p, pages::printToChord(cell), Page::Print, Cell{c, r}, ctx.hand);
             else
-                drawScaleDiagram(p, pages::printToScale(cell), r, c, DiagramPage::Print, ctx.scaleFrets, ctx.hand,
+                drawScaleDiagram(p, pages::printToScale(cell), Page::Print, Cell{c, r}, ctx.scaleSpan, ctx.hand,
                                  true);
-            drawPrintTextLines(p, cell, r, c, ctx.names);
+            drawPrintTextLines(p, cell, Cell{c, r}, ctx.names);
         }
     }
-    drawSelection(p, GridPage::Print, page.selected);
+    drawSelection(p, Page::Print, page.selected);
 }
 
-}  // namespace strumox::app
+}  // namespace strumox::pictures

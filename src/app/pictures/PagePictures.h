@@ -3,18 +3,20 @@
 // in a few milliseconds, so there is no cell-by-cell bookkeeping of what was drawn.
 #include <QFont>
 
-#include "app/core/FretboardGeometry.h"
-#include "pages/GridPages.h"
+#include "fretboard/FretboardGeometry.h"
+#include "pages/ChordPageModel.h"
+#include "pages/PrintPageModel.h"
+#include "pages/ScalesPageModel.h"
 #include "theory/Notes.h"
 
 class QPainter;
 
-namespace strumox::app {
+namespace strumox::pictures {
 
 struct PagePaintContext {
     const theory::NoteNames& names;
-    HandLayout hand;
-    int scaleFrets = 5;  // the Scales/Frets setting
+    fretboard::HandLayout hand;
+    int scaleSpan = theory::kDefaultScaleSpan;  // the Scales/Frets setting
     QFont headerFont;    // the Chord and Scales pages write their headers in the window's font
 };
 
@@ -22,4 +24,4 @@ void paintChordPage(QPainter& p, const pages::ChordPageModel& page, const PagePa
 void paintScalesPage(QPainter& p, const pages::ScalesPageModel& page, const PagePaintContext& ctx);
 void paintPrintPage(QPainter& p, const pages::PrintPageModel& page, const PagePaintContext& ctx);
 
-}  // namespace strumox::app
+}  // namespace strumox::pictures

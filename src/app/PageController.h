@@ -1,0 +1,57 @@
+#pragma once
+// What the main window asks of the controller of each page of the page control. The window keeps
+// no table of which page does what: on a page change, a Show Arpeggio press, an Erase or a close
+// it asks the controller of the page concerned.
+#include <QString>
+#include <optional>
+#include <vector>
+
+#include "pages/DiagramRecord.h"
+#include "pages/PageGeometry.h"
+#include "pages/PageTransfer.h"
+#include "session/ShutdownSequence.h"
+
+class QAbstractScrollArea;
+class QWidget;
+
+namespace strumox::app {
+
+class PageController {
+public:
+    virtual ~PageController() = default;
+
+    virtual pages::Page page() const = 0;
+    // The tab's widget, and the scroll box the mouse wheel moves while the page is active.
+    virtual QWidget* view() const = 0;
+    virtual QAbstractScrollArea* scrollBox() const = 0;
+
+    // While the page is active, the open-string controls may retune the guitar.
+    virtual bool tuningEditable() const = 0;
+    // The page became active, or the hand changed: put on the fretboard what the page shows there.
+    virtual void showOnFretboard() = 0;
+    // The chord "Show Arpeggio" acts on while the page is active; nothing leaves the fretboard as
+    // it is.
+    virtual std::optional<pages::DiagramRecord> arpeggioChord() const = 0;
+    // Whether the design page's Show Intervals toggle is down (only that page has one).
+    virtual bool showIntervalsDown() const { return false; }
+    // "Display Full Fretboard" changed while the page is active.
+    virtual void fullFretboardChanged() {}
+
+    // Another page sent something here: the next click on the page places it.
+    virtual void awaitPlacement(pages::Placement) {}
+    // The page stops being active: a placement waiting for a click ends.
+    virtual void leave() {}
+    // The hand or the spelling of note names changed: every text and picture is drawn again.
+    virtual void redraw() {}
+
+    // Erase Page and File New; pages that cannot be erased from there disable both.
+    virtual bool erasable() const { return false; }
+    virtual void erase() {}
+    // The File menu's "New ..." caption while the page is active; empty keeps the caption shown.
+    virtual QString newCaption() const = 0;
+
+    // The page's documents that closing asks about.
+    virtual std::vector<session::CloseDocument> closeDocuments() const { return {}; }
+};
+
+}  // namespace strumox::app

@@ -1,0 +1,131 @@
+#include "fileio/AtomicFile.h"
+
+#include <cerrno>
+#include <system_error>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace strumox::fileio {
+
+namespace {
+
+[[noreturn]] void fail(const std::string& what, const std::string& path, int error)
+{
+    // generic_category's message is strerror's text: "cannot write X: No space left on device".
+    throw std::system_error(error, std::generic_category(), what + " " + path);
+}
+
+bool writeAll(int fd, std::string_view data)
+{
+    while (!data.empty()) {
+        const ssize_t n = ::write(fd, data.data(), data.size());
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        data.remove_prefix(static_cast<std::size_t>(n));
+    }
+    return true;
+}
+
+bool entryExists(const std::string& path)
+{
+    struct stat st {};
+    return ::lstat(path.c_str(), &st) == 0;  // a dangling link still counts: it is the user's
+}
+
+std::string parentDirectory(const std::string& path)
+{
+    const auto slash = path.rfind('/');
+    if (slash == std::string::npos)
+        return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// Writes path + ".tmp" whole and on the disk, and returns its name.
+std::string writeTemporary(const std::string& path, std::string_view bytes)
+{
+    const std::string temp = path + ".tmp";
+    // A leftover from an interrupted run must not stop us; O_EXCL below then refuses to write
+    // through anything else (a link, a directory) that sits at the temporary name.
+    ::unlink(temp.c_str());
+    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    if (fd < 0)
+        fail("cannot create", temp, errno);
+
+    // A user who made the file private (or shared) expects it to stay so after a rewrite.
+    struct stat old {};
+    bool ok = true;
+    if (::stat(path.c_str(), &old) == 0 && S_ISREG(old.st_mode))
+        ok = ::fchmod(fd, old.st_mode & 07777) == 0;
+    ok = ok && writeAll(fd, bytes) && ::fsync(fd) == 0;
+    int error = errno;
+    if (::close(fd) != 0 && ok) {
+        ok = false;
+        error = errno;
+    }
+    if (!ok) {
+        ::unlink(temp.c_str());
+        fail("cannot write", temp, error);
+    }
+    return temp;
+}
+
+}  // namespace
+
+void writeFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes)
+{
+    writeFileAtomically(path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+}
+
+void writeFileAtomically(const std::string& path, std::string_view bytes)
+{
+    const std::string temp = writeTemporary(path, bytes);
+    if (::rename(temp.c_str(), path.c_str()) != 0) {
+        const int error = errno;
+        ::unlink(temp.c_str());
+        fail("cannot replace", path, error);
+    }
+    // Make the rename itself survive a power cut; the file is already complete either way.
+    const int dir = ::open(parentDirectory(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir >= 0) {
+        ::fsync(dir);
+        ::close(dir);
+    }
+}
+
+// The final step is link(), which refuses to replace an existing file, so a file the user (or a
+// running program) creates while we write survives; rename() would silently overwrite it.
+bool createFileIfMissing(const std::string& path, std::string_view bytes)
+{
+    if (entryExists(path))
+        return false;
+
+    const std::string temp = writeTemporary(path, bytes);
+    if (::link(temp.c_str(), path.c_str()) == 0) {
+        ::unlink(temp.c_str());
+        return true;
+    }
+    int error = errno;
+    if (error == EEXIST) {
+        ::unlink(temp.c_str());
+        return false;
+    }
+    // Some file systems have no hard links; there a last look and a rename is the best we have.
+    if (error == EPERM || error == ENOTSUP || error == EOPNOTSUPP || error == ENOSYS) {
+        if (entryExists(path)) {
+            ::unlink(temp.c_str());
+            return false;
+        }
+        if (::rename(temp.c_str(), path.c_str()) == 0)
+            return true;
+        error = errno;
+    }
+    ::unlink(temp.c_str());
+    fail("cannot create", path, error);
+}
+
+}  // namespace strumox::fileio
