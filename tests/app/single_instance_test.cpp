@@ -1,7 +1,12 @@
+#include <QDateTime>
+#include <QLocalServer>
 #include <QLocalSocket>
 #include <QProcess>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QtTest>
+
+#include <unistd.h>
 
 #include "app/SingleInstance.h"
 
@@ -9,12 +14,24 @@ using strumox::app::SingleInstance;
 
 namespace {
 
-const QString kProgram = QStringLiteral(STRUMOX_APPDIR "/strumox");
+// The program started as the real executable starts it, under this run's own instance name, so a
+// copy of Strumox the user has open plays no part.
+const QString kProgram = QStringLiteral(STRUMOX_TEST_HOST);
 
-void startCopy(QProcess& p, const QStringList& args)
+QString privateKey()
+{
+    static const QString key = QStringLiteral("strumox-test-%1-%2")
+                                   .arg(QCoreApplication::applicationPid())
+                                   .arg(QDateTime::currentMSecsSinceEpoch());
+    return key;
+}
+
+void startCopy(QProcess& p, const QStringList& args, const QString& appDir)
 {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("QT_QPA_PLATFORM", "offscreen");
+    env.insert("STRUMOX_TEST_INSTANCE", privateKey());
+    env.insert("STRUMOX_TEST_APPDIR", appDir);
     p.setProcessEnvironment(env);
     p.start(kProgram, args);
     QVERIFY2(p.waitForStarted(5000), qPrintable(p.errorString()));
@@ -32,12 +49,24 @@ bool serverAnswers(const QString& key)
 class SingleInstanceTest : public QObject {
     Q_OBJECT
 
+    QTemporaryDir m_appDir;
+    void startCopy(QProcess& p, const QStringList& args) { ::startCopy(p, args, m_appDir.path()); }
+
 private slots:
+    // The crash test leaves its socket behind on purpose; it is ours to remove.
+    void cleanupTestCase() { QLocalServer::removeServer(privateKey()); }
+
+    void theRealProgramsNameBelongsToTheUser()
+    {
+        QVERIFY(SingleInstance::defaultKey().endsWith(QString::number(getuid())));
+        QVERIFY(privateKey() != SingleInstance::defaultKey());
+    }
+
     // --- a later copy hands over to the first ----------------------------------------------
     void aSecondCopyHandsOverItsOnlyArgument()
     {
-        SingleInstance first;
-        QVERIFY2(first.claim(), "another Strumox is running for this user");
+        SingleInstance first(privateKey());
+        QVERIFY(first.claim());
         QSignalSpy spy(&first, &SingleInstance::activationRequested);
         QProcess second;
         startCopy(second, {"/tmp/some song.ppf"});
@@ -58,7 +87,7 @@ private slots:
     void withNoneOrTwoArgumentsOnlyTheWindowComesForward()
     {
         QFETCH(QStringList, args);
-        SingleInstance first;
+        SingleInstance first(privateKey());
         QVERIFY(first.claim());
         QSignalSpy spy(&first, &SingleInstance::activationRequested);
         QProcess second;
@@ -72,7 +101,7 @@ private slots:
     // --- two real copies of the program ----------------------------------------------------
     void theFirstRealCopyKeepsRunningAndACrashDoesNotBlockTheNext()
     {
-        const QString key = SingleInstance::defaultKey();
+        const QString key = privateKey();
         QProcess first;
         startCopy(first, {});
         QTRY_VERIFY_WITH_TIMEOUT(serverAnswers(key), 10000);
