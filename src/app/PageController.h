@@ -10,6 +10,7 @@
 #include "pages/PageGeometry.h"
 #include "pages/PageTransfer.h"
 #include "session/ShutdownSequence.h"
+#include "settings/Settings.h"
 
 class QAbstractScrollArea;
 class QWidget;
@@ -52,6 +53,9 @@ public:
 
     // The page's documents that closing asks about.
     virtual std::vector<session::CloseDocument> closeDocuments() const { return {}; }
+    // What closing keeps of the page in the settings file; pages that open and save files keep
+    // their last folder there.
+    virtual void storeExitSettings(settings::AppSettings&) const {}
 };
 
 }  // namespace strumox::app

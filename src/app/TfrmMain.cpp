@@ -346,6 +346,8 @@ void TfrmMain::closeEvent(QCloseEvent* e)
 void TfrmMain::writeExitSettings()
 {
     m_fretboard->storeExitSettings(m_settings);
+    for (const PageController* page : m_pageControllers)
+        page->storeExitSettings(m_settings);
     // The LED guitar's two toolbar switches; their controller comes with the LED guitar's link.
     m_settings.glowAnimate = m_toolbar->sbtnFLAnimate->isChecked();
     m_settings.glowShowFlash = m_toolbar->sbtnRootFlash->isChecked();
