@@ -28,8 +28,8 @@ UpDown::UpDown(int minimum, int maximum, int position, bool wrap, QWidget* paren
         layout->addWidget(b);
         return b;
     };
-    make(Qt::UpArrow, +1);
-    make(Qt::DownArrow, -1);
+    make(Qt::UpArrow, +1)->setObjectName("btnUp");
+    make(Qt::DownArrow, -1)->setObjectName("btnDown");
 }
 
 void UpDown::setPosition(int p) { m_position = std::clamp(p, m_min, m_max); }

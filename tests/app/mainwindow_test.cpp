@@ -1,9 +1,11 @@
 #include <QAction>
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QToolButton>
@@ -38,6 +40,45 @@ QPoint cellCentre(int string, int fret, bool leftHanded)
     return {x, kStringTop[static_cast<size_t>(string)] + 6};
 }
 
+// Clicks of one arrow of an up-down: each a press and the release that completes it.
+[[nodiscard]] bool clickArrow(UpDown* ud, bool up, int times = 1)
+{
+    auto* arrow = ud->findChild<QToolButton*>(up ? "btnUp" : "btnDown");
+    if (!arrow || !arrow->isVisible())
+        return false;
+    for (int i = 0; i < times; ++i) {
+        QTest::mousePress(arrow, Qt::LeftButton);
+        QTest::mouseRelease(arrow, Qt::LeftButton);
+    }
+    return true;
+}
+
+// A click on the page control's tab, as the user changes pages.
+[[nodiscard]] bool clickTab(TfrmMain& w, Page page)
+{
+    QTabBar* bar = w.findChild<QTabWidget*>("PageControl1")->tabBar();
+    QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, bar->tabRect(static_cast<int>(page)).center());
+    return w.activePage() == page;
+}
+
+// Clicks into a field, selects what it holds and types over it (an empty text deletes it).
+void typeInto(QLineEdit* field, const QString& text)
+{
+    QTest::mouseClick(field, Qt::LeftButton);
+    QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+    if (text.isEmpty())
+        QTest::keyClick(field, Qt::Key_Backspace);
+    else
+        QTest::keyClicks(field, text);
+}
+
+// Leaves a field with the Tab key; false when the focus stayed.
+[[nodiscard]] bool tabAway(QLineEdit* field)
+{
+    QTest::keyClick(field, Qt::Key_Tab);
+    return QApplication::focusWidget() != field;
+}
+
 }  // namespace
 
 class MainWindowTest : public QObject {
@@ -52,6 +93,26 @@ private:
         auto w = std::make_unique<TfrmMain>(appDir(), &prompter);
         w->show();
         return w;
+    }
+
+    // Focus moves and focus-out events need the window active.
+    std::unique_ptr<TfrmMain> makeActiveWindow(testsupport::ScriptedPrompter& prompter)
+    {
+        auto w = makeWindow(prompter);
+        w->activateWindow();
+        if (!QTest::qWaitForWindowActive(w.get()))
+            return nullptr;
+        return w;
+    }
+
+    QAction* menuItem(TfrmMain& w, const char* name) { return w.menuBar()->findChild<QAction*>(name); }
+
+    QStringList fretBoxes(TfrmMain& w)
+    {
+        QStringList out;
+        for (auto* e : w.designPage().designView().editTab)
+            out << e->text();
+        return out;
     }
 
     void click(TfrmMain& w, int string, int fret, Qt::MouseButton button = Qt::LeftButton)
@@ -101,7 +162,7 @@ private slots:
         QCOMPARE(menus, (QStringList{"File", "Key", "Major", "Minor", "Dominant", "Scale", "Options", "Help"}));
         // The tuning up-downs are off on the Chords page, on for Chord Design.
         QVERIFY(!w->fretboardPanel().upDown[0]->isEnabled());
-        QVERIFY(w->setActivePage(Page::ChordDesign));
+        QVERIFY(clickTab(*w, Page::ChordDesign));
         QVERIFY(w->fretboardPanel().upDown[0]->isEnabled());
     }
 
@@ -158,9 +219,9 @@ private slots:
         testsupport::ScriptedPrompter prompter;
         auto w = makeWindow(prompter);
         if (leftHanded)
-            w->fretboardPanel().sbtnLeftHanded->click();
+            QTest::mouseClick(w->fretboardPanel().sbtnLeftHanded, Qt::LeftButton);
         QCOMPARE(w->fretboard().leftHanded(), leftHanded);
-        QVERIFY(w->setActivePage(Page::ChordDesign));
+        QVERIFY(clickTab(*w, Page::ChordDesign));
         fretCMajor(*w);
 
         const pages::DiagramRecord& d = w->designPage().work();
@@ -205,11 +266,11 @@ private slots:
     {
         testsupport::ScriptedPrompter prompter;
         auto w = makeWindow(prompter);
-        QVERIFY(w->setActivePage(Page::ChordDesign));
+        QVERIFY(clickTab(*w, Page::ChordDesign));
         fretCMajor(*w);
         w->designPage().work().formula = "1 3 5";  // as a dictionary chord carries it
-        QVERIFY(w->setActivePage(Page::Chords));
-        QVERIFY(w->setActivePage(Page::ChordDesign));
+        QVERIFY(clickTab(*w, Page::Chords));
+        QVERIFY(clickTab(*w, Page::ChordDesign));
         QCOMPARE(QString::fromStdString(w->designPage().work().formula), QString("1 3 5"));
         click(*w, 0, 3);  // an edit writes the fields' text again
         QCOMPARE(QString::fromStdString(w->designPage().work().formula), QString("1 3 5     "));
@@ -219,7 +280,7 @@ private slots:
     {
         testsupport::ScriptedPrompter prompter;
         auto w = makeWindow(prompter);
-        QVERIFY(w->setActivePage(Page::ChordDesign));
+        QVERIFY(clickTab(*w, Page::ChordDesign));
         fretCMajor(*w);
         PictureWidget* pic = w->fretboardPanel().imgFretboard;
         // High E string, fret 2: F#, a tritone above C.
@@ -238,11 +299,60 @@ private slots:
         QVERIFY(w->designPage().work() == pages::DiagramRecord::blankWork());
     }
 
+    void pressesCountOnlyInsideTheCountingArea_data()
+    {
+        QTest::addColumn<bool>("leftHanded");
+        QTest::addColumn<int>("fretAtLeftEdge");
+        QTest::addColumn<int>("fretAtRightEdge");
+        QTest::newRow("right-handed") << false << 0 << 22;
+        QTest::newRow("left-handed") << true << 22 << 0;
+    }
+
+    void pressesCountOnlyInsideTheCountingArea()
+    {
+        QFETCH(bool, leftHanded);
+        QFETCH(int, fretAtLeftEdge);
+        QFETCH(int, fretAtRightEdge);
+        testsupport::ScriptedPrompter prompter;
+        auto w = makeWindow(prompter);
+        if (leftHanded)
+            QTest::mouseClick(w->fretboardPanel().sbtnLeftHanded, Qt::LeftButton);
+        QVERIFY(clickTab(*w, Page::ChordDesign));
+        PictureWidget* pic = w->fretboardPanel().imgFretboard;
+        auto pressAt = [pic](QPoint pt, Qt::MouseButton button) {
+            QTest::mousePress(pic, button, Qt::NoModifier, pt);
+            QTest::mouseRelease(pic, button, Qt::NoModifier, pt);
+        };
+
+        // Just outside each edge of the area: left, right, above the top string, below the bottom.
+        for (const QPoint pt : {QPoint(3, 50), QPoint(746, 50), QPoint(300, 7), QPoint(300, 108)}) {
+            for (const Qt::MouseButton button : {Qt::LeftButton, Qt::RightButton}) {
+                pressAt(pt, button);
+                QVERIFY2(w->designPage().work() == pages::DiagramRecord::blankWork(),
+                         qPrintable(QStringLiteral("(%1, %2)").arg(pt.x()).arg(pt.y())));
+            }
+        }
+        QCOMPARE(fretBoxes(*w), (QStringList{"", "", "", "", "", ""}));
+        QCOMPARE(w->designPage().designView().editRoot->text(), QString("C"));
+
+        // The edges themselves count: the G string's row at x = 5, the A string's at x = 744.
+        const int gRow = kStringTop[2] + 6;
+        const int aRow = kStringTop[4] + 6;
+        pressAt(QPoint(5, gRow), Qt::LeftButton);
+        pressAt(QPoint(744, aRow), Qt::LeftButton);
+        const pages::DiagramRecord& d = w->designPage().work();
+        QCOMPARE(int(d.frets[2]), fretAtLeftEdge);
+        QCOMPARE(int(d.sounding[2]), 55 + fretAtLeftEdge);
+        QCOMPARE(int(d.frets[4]), fretAtRightEdge);
+        QCOMPARE(int(d.sounding[4]), 45 + fretAtRightEdge);
+        QCOMPARE(int(d.markers[0]), 5);  // the other strings stay muted
+    }
+
     void rightClickAtTheNutMakesTheStringOpenAndTheRoot()
     {
         testsupport::ScriptedPrompter prompter;
         auto w = makeWindow(prompter);
-        QVERIFY(w->setActivePage(Page::ChordDesign));
+        QVERIFY(clickTab(*w, Page::ChordDesign));
         click(*w, 3, 0, Qt::RightButton);  // open D string
         const auto& d = w->designPage().work();
         QCOMPARE(d.markers[3], std::uint8_t(0));
@@ -251,50 +361,128 @@ private slots:
         QCOMPARE(w->designPage().designView().editRoot->text(), QString("D"));
     }
 
-    void bassControlNamesTheSlashChord()
+    void rootAndBassControlsNameTheSlashChord()
     {
         testsupport::ScriptedPrompter prompter;
-        auto w = makeWindow(prompter);
-        QVERIFY(w->setActivePage(Page::ChordDesign));
+        auto w = makeActiveWindow(prompter);
+        QVERIFY(w);
+        QVERIFY(clickTab(*w, Page::ChordDesign));
         fretCMajor(*w);
-        for (int i = 0; i < 4; ++i)
-            w->designPage().designView().udBass->step(+1);  // C -> E
-        QCOMPARE(w->fretboardPanel().editChordNameUser->text(), QString("C  /E"));
-        QCOMPARE(w->designPage().work().bass, std::uint8_t(4 + 24));
-        // Typing a name sets the suffix only.
-        QTest::keyClicks(w->fretboardPanel().editChordNameUser, "");
-        w->fretboardPanel().editChordNameUser->setText("Cmaj7/E");
-        emit w->fretboardPanel().editChordNameUser->textEdited("Cmaj7/E");
-        QCOMPARE(QString::fromStdString(w->designPage().work().name), QString("maj7"));
+        DesignPageView& design = w->designPage().designView();
+        QLineEdit* name = w->fretboardPanel().editChordNameUser;
+        const pages::DiagramRecord& d = w->designPage().work();
+
+        QVERIFY(clickArrow(design.udBass, true, 4));  // C -> E
+        QCOMPARE(name->text(), QString("C  /E"));
+        QCOMPARE(design.editBass->text(), QString("E"));
+        QCOMPARE(d.bass, std::uint8_t(4 + 24));
+        QCOMPARE(design.editRoot->text(), QString("C"));
+        QCOMPARE(d.root, std::uint8_t(0));
+
+        // A new root takes the bass with it, wrapping below C.
+        QVERIFY(clickArrow(design.udRoot, false, 3));  // C -> B -> Bb -> A
+        QCOMPARE(design.editRoot->text(), QString("A"));
+        QCOMPARE(design.editBass->text(), QString("A"));
+        QCOMPARE(d.root, std::uint8_t(9));
+        QCOMPARE(d.bass, std::uint8_t(9 + 24));
+        QVERIFY(clickArrow(design.udBass, true, 3));  // A -> C
+        QCOMPARE(name->text(), QString("A  /C"));
+        QCOMPARE(d.bass, std::uint8_t(0 + 24));
+        QVERIFY(clickArrow(design.udBass, false, 3));  // back on the root: no slash
+        QCOMPARE(name->text(), QString("A "));
+
+        // Typing a name sets the suffix only: root, bass and frets stay.
+        const auto frets = d.frets;
+        typeInto(name, "Cmaj7/E");
+        QTest::mouseClick(w->fretboardPanel().editTuningName, Qt::LeftButton);  // leaves the field
+        QVERIFY(QApplication::focusWidget() != name);
+        QCOMPARE(QString::fromStdString(d.name), QString("maj7"));
+        QCOMPARE(d.root, std::uint8_t(9));
+        QCOMPARE(d.bass, std::uint8_t(9 + 24));
+        QVERIFY(d.frets == frets);
+        // Off the design page a typed name does not reach the work chord.
+        QVERIFY(clickTab(*w, Page::Chords));
+        typeInto(name, "G7");
+        QCOMPARE(QString::fromStdString(d.name), QString("maj7"));
+    }
+
+    void fretBoxesSetTheFretWhenLeft()
+    {
+        testsupport::ScriptedPrompter prompter;
+        auto w = makeActiveWindow(prompter);
+        QVERIFY(w);
+        QVERIFY(clickTab(*w, Page::ChordDesign));
+        DesignPageView& design = w->designPage().designView();
+        const pages::DiagramRecord& d = w->designPage().work();
+        QTest::keyClick(w->fretboardPanel().sbStrumSpeed, Qt::Key_2);  // finger 2 for what is fretted next
+        QVERIFY(design.sbtnFinger[1]->isChecked());
+
+        // The digits go into the box: they choose no finger marker while it has the focus.
+        typeInto(design.editTab[4], "3");
+        QVERIFY(design.sbtnFinger[1]->isChecked());
+        QCOMPARE(int(d.sounding[4]), 0);  // nothing happens before the box is left
+        QVERIFY(tabAway(design.editTab[4]));
+        QCOMPARE(int(d.frets[4]), 3);
+        QCOMPARE(int(d.sounding[4]), 48);
+        QCOMPARE(int(d.markers[4]), 2);
+        QCOMPARE(design.editTab[4]->text(), QString("3"));
+
+        typeInto(design.editTab[2], "0");  // "0" opens the string
+        QVERIFY(tabAway(design.editTab[2]));
+        QCOMPARE(int(d.markers[2]), 0);
+        QCOMPARE(int(d.sounding[2]), 55);
+        QCOMPARE(design.editTab[2]->text(), QString("0"));
+        QCOMPARE(w->fretboardPanel().editNotes->text(), QString(" C G"));
+        QCOMPARE(intervalCaptions(*w).mid(0, 3), (QStringList{"1", "5", ""}));
+
+        typeInto(design.editTab[3], "12");
+        QVERIFY(tabAway(design.editTab[3]));
+        QCOMPARE(int(d.sounding[3]), 62);
+        QCOMPARE(int(d.baseFret), 3);
+        // Past the last fret: the box empties and the string is muted.
+        typeInto(design.editTab[3], "25");
+        QVERIFY(tabAway(design.editTab[3]));
+        QCOMPARE(design.editTab[3]->text(), QString());
+        QCOMPARE(int(d.sounding[3]), 0);
+        QCOMPARE(int(d.markers[3]), 5);
+        // An emptied box mutes its string too.
+        typeInto(design.editTab[4], "");
+        QVERIFY(tabAway(design.editTab[4]));
+        QCOMPARE(int(d.sounding[4]), 0);
+        QCOMPARE(int(d.markers[4]), 5);
+        QCOMPARE(fretBoxes(*w), (QStringList{"", "", "0", "", "", ""}));
+        QCOMPARE(intervalCaptions(*w).mid(0, 3), (QStringList{"1", "5", ""}));
     }
 
     void typingANameSuspendsTheWindowKeys()
     {
         testsupport::ScriptedPrompter prompter;
-        auto w = makeWindow(prompter);
-        w->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(w.get()));
+        auto w = makeActiveWindow(prompter);
+        QVERIFY(w);
         QVERIFY(w->keyPreviewEnabled());
-        w->fretboardPanel().editTuningName->setFocus();
+        QTest::mouseClick(w->fretboardPanel().editTuningName, Qt::LeftButton);
+        QCOMPARE(QApplication::focusWidget(), w->fretboardPanel().editTuningName);
         QVERIFY(!w->keyPreviewEnabled());
-        w->fretboardPanel().sbStrumSpeed->setFocus();
+        // A page change puts the focus back on the strum-speed bar.
+        QVERIFY(clickTab(*w, Page::ChordDesign));
+        QCOMPARE(QApplication::focusWidget(), w->fretboardPanel().sbStrumSpeed);
         QVERIFY(w->keyPreviewEnabled());
-        w->fretboardPanel().editChordNameUser->setFocus();
+        QTest::mouseClick(w->fretboardPanel().editChordNameUser, Qt::LeftButton);
         QVERIFY(!w->keyPreviewEnabled());
-        w->designPage().designView().editTab[2]->setFocus();
+        QTest::mouseClick(w->designPage().designView().editTab[2], Qt::LeftButton);
+        QCOMPARE(QApplication::focusWidget(), w->designPage().designView().editTab[2]);
         QVERIFY(!w->keyPreviewEnabled());
     }
 
     void fingerKeysPressTheMarkerButtonsOnTheDesignPage()
     {
         testsupport::ScriptedPrompter prompter;
-        auto w = makeWindow(prompter);
-        w->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(w.get()));
+        auto w = makeActiveWindow(prompter);
+        QVERIFY(w);
         QWidget* focus = w->fretboardPanel().sbStrumSpeed;
         QTest::keyClick(focus, Qt::Key_3);  // Chords page: the keys mean nothing
         QVERIFY(w->designPage().designView().sbtnPlain->isChecked());
-        QVERIFY(w->setActivePage(Page::ChordDesign));
+        QVERIFY(clickTab(*w, Page::ChordDesign));
         QTest::keyClick(focus, Qt::Key_3);
         QVERIFY(w->designPage().designView().sbtnFinger[2]->isChecked());
         click(*w, 1, 1);
@@ -302,40 +490,37 @@ private slots:
         QTest::keyClick(focus, Qt::Key_P);
         QVERIFY(w->designPage().designView().sbtnPlain->isChecked());
         // While a name is typed the keys are letters, not buttons.
-        w->fretboardPanel().editTuningName->setFocus();
+        QTest::mouseClick(w->fretboardPanel().editTuningName, Qt::LeftButton);
         QTest::keyClick(w->fretboardPanel().editTuningName, Qt::Key_2);
         QVERIFY(w->designPage().designView().sbtnPlain->isChecked());
     }
 
     // --- tuning ----------------------------------------------------------------------------
-    void tuningStepsWrapAndNameTheTuning()
+    void tuningArrowsStepAndWrap()
     {
         testsupport::ScriptedPrompter prompter;
         auto w = makeWindow(prompter);
-        QVERIFY(w->setActivePage(Page::ChordDesign));
+        QVERIFY(clickTab(*w, Page::ChordDesign));
         fretCMajor(*w);
         FretboardPanel& p = w->fretboardPanel();
         UpDown* low = p.upDown[5];
-        low->step(-1);
-        low->step(-1);
+        QVERIFY(clickArrow(low, false, 2));
         QCOMPARE(p.editString[5]->text(), QString("D2"));
-        emit low->released();
-        QCOMPARE(p.editTuningName->text(), QString("D A D G B E "));
-        QCOMPARE(int(w->currentTuning()[5]), 38);
-        // The work chord follows the new tuning: the A string's C stays, intervals recomputed.
-        QCOMPARE(QString::fromStdString(w->designPage().work().tuningName), QString("D A D G B E "));
-        low->step(+1);
-        low->step(+1);
-        emit low->released();
-        QCOMPARE(p.editTuningName->text(), QString("Standard"));
+        QVERIFY(clickArrow(low, true, 2));
+        QCOMPARE(p.editString[5]->text(), QString("E2"));
 
         UpDown* high = p.upDown[0];
-        for (int i = 0; i < 5; ++i)
-            high->step(+1);  // 64 -> 69
+        QVERIFY(clickArrow(high, true, 5));  // 64 -> 69
         QCOMPARE(p.editString[0]->text(), QString("A4"));
-        high->step(+1);
+        QVERIFY(clickArrow(high, true));
         QCOMPARE(p.editString[0]->text(), QString("A1"));
-        high->step(-1);
+        QVERIFY(clickArrow(high, false));
+        QCOMPARE(p.editString[0]->text(), QString("A4"));
+
+        // Off the pages that retune, the arrows do nothing.
+        QVERIFY(clickTab(*w, Page::Chords));
+        QVERIFY(!high->isEnabled());
+        QVERIFY(clickArrow(high, false));
         QCOMPARE(p.editString[0]->text(), QString("A4"));
     }
 
@@ -346,15 +531,17 @@ private slots:
         auto w = makeWindow(prompter);
         QMenu* key = w->menuBar()->findChild<QMenu*>("menuKey");
         QVERIFY(key);
-        key->actions().at(1)->trigger();  // Db
+        menuItem(*w, "mnuDb")->trigger();
         auto* root = w->findChild<QLineEdit*>("editChordRoot");
         QCOMPARE(root->text(), QString("Db"));
-        QVERIFY(w->setActivePage(Page::ChordDesign));
-        w->designPage().designView().udRoot->step(+1);
+        QVERIFY(clickTab(*w, Page::ChordDesign));
+        QVERIFY(clickArrow(w->designPage().designView().udRoot, true));
         QCOMPARE(w->designPage().designView().editRoot->text(), QString("Db"));
-        w->fretboardPanel().upDown[1]->step(-1);  // B3 -> Bb3
+        QVERIFY(clickArrow(w->fretboardPanel().upDown[1], false));  // B3 -> Bb3
+        QCOMPARE(w->fretboardPanel().editString[1]->text(), QString("Bb3"));
 
-        w->toggleFlatSharp();
+        QAction* switchNames = w->menus().mnuFlatSharp();
+        switchNames->trigger();
         QCOMPARE(w->menus().mnuFlatSharp()->text(), QString("Sharps"));
         QCOMPARE(key->actions().at(1)->text(), QString("C#"));
         QCOMPARE(root->text(), QString("C#"));
@@ -362,7 +549,7 @@ private slots:
         QCOMPARE(w->designPage().designView().editBass->text(), QString("C#"));
         QCOMPARE(w->fretboardPanel().editString[1]->text(), QString("A#3"));
 
-        w->toggleFlatSharp();
+        switchNames->trigger();
         QCOMPARE(w->menus().mnuFlatSharp()->text(), QString("Flats"));
         QCOMPARE(key->actions().at(1)->text(), QString("Db"));
         QCOMPARE(root->text(), QString("Db"));
@@ -374,29 +561,38 @@ private slots:
     {
         testsupport::ScriptedPrompter prompter;
         auto w = makeWindow(prompter);
+        auto* pages = w->findChild<QTabWidget*>("PageControl1");
+        FretboardPanel& p = w->fretboardPanel();
         w->busy().playDown = true;
         QVERIFY(!w->setActivePage(Page::Print));
+        QVERIFY(!clickTab(*w, Page::Print));
         QCOMPARE(w->activePage(), Page::Chords);
-        w->fretboardPanel().sbtnLeftHanded->click();
-        QVERIFY(!w->fretboardPanel().sbtnLeftHanded->isChecked());
+        QTest::mouseClick(p.sbtnLeftHanded, Qt::LeftButton);
+        QVERIFY(!p.sbtnLeftHanded->isChecked());
         QVERIFY(!w->fretboard().leftHanded());
-        QVERIFY(!w->flip(true));
+        QTest::mouseClick(p.sbtnFlip, Qt::LeftButton);
+        menuItem(*w, "menuFlip")->trigger();
         QVERIFY(!w->isFlipped());
+        QVERIFY(!p.sbtnFlip->isChecked());
+        QVERIFY(p.y() > pages->y());
+
         w->busy().playDown = false;
-        QVERIFY(w->flip(true));
+        QTest::mouseClick(p.sbtnFlip, Qt::LeftButton);
         QVERIFY(w->isFlipped());
-        QVERIFY(w->fretboardPanel().sbtnFlip->isChecked());
+        QVERIFY(p.sbtnFlip->isChecked());
         // Flipped: the fretboard panel sits above the page control.
-        QVERIFY(w->fretboardPanel().y() < w->findChild<QTabWidget*>("PageControl1")->y());
-        QVERIFY(w->flip(false));
-        QVERIFY(w->fretboardPanel().y() > w->findChild<QTabWidget*>("PageControl1")->y());
+        QVERIFY(p.y() < pages->y());
+        menuItem(*w, "menuFlip")->trigger();
+        QVERIFY(!w->isFlipped());
+        QVERIFY(!p.sbtnFlip->isChecked());
+        QVERIFY(p.y() > pages->y());
     }
 
     void wheelNotchScrollsTheActivePageThreeLines()
     {
         testsupport::ScriptedPrompter prompter;
         auto w = makeWindow(prompter);
-        QVERIFY(w->setActivePage(Page::PlayPage));
+        QVERIFY(clickTab(*w, Page::PlayPage));
         auto* scroll = w->findChild<QScrollArea*>("pagePlayPage");
         QVERIFY(scroll);
         QScrollBar* bar = scroll->verticalScrollBar();
@@ -424,19 +620,36 @@ private slots:
     {
         testsupport::ScriptedPrompter prompter;
         auto w = makeWindow(prompter);
-        *w->playPage().document(session::DocumentKind::PlayPage) = {true, "/songs/blues.ppf"};
+        // Marked against the order of the pages, which is not the order of the questions.
+        *w->tablature().document(session::DocumentKind::TabPage) = {true, ""};
+        *w->tablature().document(session::DocumentKind::RawTab) = {true, "/tabs/riff.txt"};
         w->designPage().document() = {true, ""};
+        *w->playPage().document(session::DocumentKind::PlayPage) = {true, "/songs/blues.ppf"};
+        const std::vector<std::string> questions{"Save PlayPage changes to /songs/blues.ppf before closing?",
+                                                 "Save Chord Design Page changes before closing?",
+                                                 "Save Raw Tab changes to /tabs/riff.txt before closing?",
+                                                 "Save Strumox Tab file (.sxt) changes before closing?"};
         prompter.answers = {Answer::Cancel};
         QVERIFY(!w->close());
-        QCOMPARE(prompter.asked,
-                 (std::vector<std::string>{"Save PlayPage changes to /songs/blues.ppf before closing?"}));
+        QCOMPARE(prompter.asked, (std::vector<std::string>{questions[0]}));
         QVERIFY(w->isVisible());
 
+        // Nothing can save these documents yet: a Yes to any of them keeps the window open.
+        for (size_t yesAt = 0; yesAt < questions.size(); ++yesAt) {
+            prompter.asked.clear();
+            prompter.answers.assign(yesAt, Answer::No);
+            prompter.answers.push_back(Answer::Yes);
+            QVERIFY(!w->close());
+            QCOMPARE(prompter.asked, std::vector<std::string>(questions.begin(), questions.begin() + yesAt + 1));
+            QVERIFY(w->isVisible());
+        }
+
         prompter.asked.clear();
-        prompter.answers = {Answer::No, Answer::No};
-        QVERIFY(w->close());
-        QCOMPARE(prompter.asked, (std::vector<std::string>{"Save PlayPage changes to /songs/blues.ppf before closing?",
-                                                           "Save Chord Design Page changes before closing?"}));
+        prompter.answers = {Answer::No, Answer::No, Answer::No, Answer::No};
+        menuItem(*w, "mnuExit")->trigger();
+        QCOMPARE(prompter.asked, questions);
+        QVERIFY(!w->isVisible());
+        QCOMPARE(prompter.unscripted, 0);
     }
 
     void closingWhilePlayingIsRefused()
@@ -458,21 +671,24 @@ private slots:
         {
             testsupport::ScriptedPrompter prompter;
             auto w = makeWindow(prompter);
-            w->fretboardPanel().sbtnLeftHanded->click();
-            w->fretboardPanel().sbtnBassNote->click();
-            w->fretboardPanel().sbStrumSpeed->setValue(-123);
+            FretboardPanel& p = w->fretboardPanel();
+            QTest::mouseClick(p.sbtnLeftHanded, Qt::LeftButton);
+            QTest::mouseClick(p.sbtnBassNote, Qt::LeftButton);
+            QTest::keyClick(p.sbStrumSpeed, Qt::Key_Home);  // the slowest strum, then three pages faster
+            for (int i = 0; i < 3; ++i)
+                QTest::keyClick(p.sbStrumSpeed, Qt::Key_PageDown);
             QVERIFY(w->close());
         }
         const settings::AppSettings s = settings::readStartupSettings(appDir());
         QVERIFY(s.leftHanded);
         QVERIFY(s.bassNote);
-        QCOMPARE(s.strumSpeed, -123);
+        QCOMPARE(s.strumSpeed, -770);
         // And the next window starts that way.
         testsupport::ScriptedPrompter prompter;
         auto w = makeWindow(prompter);
         QVERIFY(w->fretboard().leftHanded());
         QVERIFY(w->fretboardPanel().sbtnLeftHanded->isChecked());
-        QCOMPARE(w->fretboardPanel().sbStrumSpeed->value(), -123);
+        QCOMPARE(w->fretboardPanel().sbStrumSpeed->value(), -770);
         QVERIFY(w->close());
         QFile::remove(m_dir.filePath("Kq.ini"));
     }

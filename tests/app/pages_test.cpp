@@ -1,7 +1,11 @@
+#include <QApplication>
+#include <QDialogButtonBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QToolButton>
@@ -44,6 +48,89 @@ void press(GridPageController& page, Page kind, Cell c, Qt::MouseButton button =
     QTest::mouseClick(page.picture(), button, Qt::NoModifier, cellPoint(kind, c));
 }
 
+// Right-clicks a cell, which must open the page's popup, then clicks the popup's item with the
+// mouse; the item's work (a dialog included) is done when this returns.
+[[nodiscard]] bool chooseFromPopup(GridPageController& page, Page kind, Cell c, QMenu* popup, const char* item)
+{
+    press(page, kind, c, Qt::RightButton);
+    if (!popup->isVisible()) {
+        qWarning("the right click opened no popup");
+        return false;
+    }
+    auto* action = popup->findChild<QAction*>(item);
+    if (!action || !action->isEnabled()) {
+        qWarning("%s is not an enabled item of the popup", item);
+        popup->close();
+        return false;
+    }
+    QTest::mouseClick(popup, Qt::LeftButton, Qt::NoModifier, popup->actionGeometry(action).center());
+    if (popup->isVisible()) {
+        qWarning("the popup stayed open");
+        popup->close();
+        return false;
+    }
+    return true;
+}
+
+[[nodiscard]] bool clickTab(TfrmMain& w, Page page)
+{
+    QTabBar* bar = w.findChild<QTabWidget*>("PageControl1")->tabBar();
+    QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, bar->tabRect(static_cast<int>(page)).center());
+    return w.activePage() == page;
+}
+
+// A menu bar item by its caption, looked for in the named menu and its submenus.
+QAction* itemIn(QMenu* menu, const QString& caption)
+{
+    for (QAction* a : menu->actions()) {
+        if (a->menu()) {
+            if (QAction* found = itemIn(a->menu(), caption))
+                return found;
+        } else if (a->text() == caption) {
+            return a;
+        }
+    }
+    return nullptr;
+}
+
+[[nodiscard]] bool chooseFromMenuBar(TfrmMain& w, const char* menu, const QString& caption)
+{
+    auto* m = w.menuBar()->findChild<QMenu*>(menu);
+    QAction* a = m ? itemIn(m, caption) : nullptr;
+    if (!a)
+        return false;
+    a->trigger();
+    return true;
+}
+
+void clickShowChords(TfrmMain& w) { QTest::mouseClick(w.findChild<QPushButton*>("btnShowChords"), Qt::LeftButton); }
+
+// Runs `answer` once the beginning-fret dialog is up, inside the dialog's own event loop; a
+// dialog the answer left open is cancelled so that the test cannot hang, and reported.
+void whenBeginFretDialogOpens(TdlgBeginFret& dlg, std::function<void()> answer, bool& leftOpen)
+{
+    leftOpen = false;
+    auto* poll = new QTimer(&dlg);
+    poll->setInterval(5);
+    QObject::connect(poll, &QTimer::timeout, &dlg, [&dlg, poll, answer, &leftOpen] {
+        if (!dlg.isVisible())
+            return;
+        poll->stop();
+        poll->deleteLater();
+        answer();
+        if (dlg.isVisible()) {
+            leftOpen = true;
+            dlg.reject();
+        }
+    });
+    poll->start();
+}
+
+QAbstractButton* dialogButton(TdlgBeginFret& dlg, QDialogButtonBox::StandardButton which)
+{
+    return dlg.findChild<QDialogButtonBox*>()->button(which);
+}
+
 }  // namespace
 
 class PagesTest : public QObject {
@@ -61,11 +148,26 @@ class PagesTest : public QObject {
         return w;
     }
 
-    void findChord(TfrmMain& w, int key, int family, int type, const QString& caption)
+    // Key menu, chord-type menu, then the Show Chords button.
+    [[nodiscard]] bool findChord(TfrmMain& w, const char* keyItem, const char* typeMenu, const QString& caption)
     {
-        w.finder().chooseKey(key);
-        w.finder().chooseChordType(family, type, caption);
-        w.finder().showChords();
+        QAction* key = w.menuBar()->findChild<QAction*>(keyItem);
+        if (!key)
+            return false;
+        key->trigger();
+        if (!chooseFromMenuBar(w, typeMenu, caption))
+            return false;
+        clickShowChords(w);
+        return true;
+    }
+
+    [[nodiscard]] bool findScale(TfrmMain& w, const char* keyItem, const QString& scale)
+    {
+        QAction* key = w.menuBar()->findChild<QAction*>(keyItem);
+        if (!key)
+            return false;
+        key->trigger();
+        return chooseFromMenuBar(w, "menuScale", scale);
     }
 
 private slots:
@@ -80,8 +182,8 @@ private slots:
     {
         testsupport::ScriptedPrompter prompter;
         auto w = makeWindow(prompter, dataDir());
-        QVERIFY(w->setActivePage(Page::ChordDesign));
-        findChord(*w, 2, 2, 1, "m7");
+        QVERIFY(clickTab(*w, Page::ChordDesign));
+        QVERIFY(findChord(*w, "mnuD", "menuMinor", "m7"));
         QCOMPARE(w->activePage(), Page::Chords);
         const auto& model = w->chordPage().model();
         QCOMPARE(model.setCount(), 1);
@@ -95,18 +197,18 @@ private slots:
         QVERIFY(!w->fretboardPanel().upDown[0]->isEnabled());
 
         for (int i = 1; i < 5; ++i)
-            w->finder().showChords();
+            clickShowChords(*w);
         QCOMPARE(model.setCount(), 5);
         QVERIFY(prompter.asked.empty());
-        w->finder().showChords();
+        clickShowChords(*w);
         QCOMPARE(prompter.asked, (std::vector<std::string>{"Maximum is 5 sets of chords. Clear the Chord page."}));
         QCOMPARE(model.setCount(), 5);
 
-        w->erasePage();
+        QTest::mouseClick(w->findChild<QToolButton*>("sbtnErase"), Qt::LeftButton);
         QCOMPARE(model.setCount(), 0);
         QVERIFY(model.selection.isEmpty());
         QCOMPARE(w->windowTitle(), QString("Strumox!"));
-        w->finder().showChords();
+        clickShowChords(*w);
         QCOMPARE(model.setCount(), 1);
     }
 
@@ -114,8 +216,8 @@ private slots:
     {
         testsupport::ScriptedPrompter prompter;
         auto w = makeWindow(prompter, dataDir());
-        w->finder().chooseKey(7);
-        w->finder().showChords();
+        w->menuBar()->findChild<QAction*>("mnuG")->trigger();
+        clickShowChords(*w);
         QCOMPARE(w->findChild<QLineEdit*>("editChordName")->text(), QString("major"));
         QCOMPARE(QString::fromStdString(w->chordPage().model().selection.name), QString("major"));
         QCOMPARE(int(w->chordPage().model().selection.root), 7);
@@ -125,7 +227,7 @@ private slots:
     {
         testsupport::ScriptedPrompter prompter;
         auto w = makeWindow(prompter, dataDir());
-        w->finder().showChords();
+        clickShowChords(*w);
         QCOMPARE(w->chordPage().model().setCount(), 0);
         QVERIFY(prompter.asked.empty());
     }
@@ -134,7 +236,7 @@ private slots:
     {
         testsupport::ScriptedPrompter prompter;
         auto w = makeWindow(prompter, m_empty.path().toStdString() + "/");
-        findChord(*w, 0, 1, 2, "maj7");
+        QVERIFY(findChord(*w, "mnuC", "menuMajor", "maj7"));
         QCOMPARE(prompter.asked, (std::vector<std::string>{"Could Not Find Chord Data Files."}));
         QCOMPARE(w->chordPage().model().setCount(), 0);
     }
@@ -144,7 +246,7 @@ private slots:
     {
         testsupport::ScriptedPrompter prompter;
         auto w = makeWindow(prompter, dataDir());
-        findChord(*w, 0, 1, 0, "major");
+        QVERIFY(findChord(*w, "mnuC", "menuMajor", "major"));
         ChordPageController& page = w->chordPage();
         press(page, Page::Chords, Cell{2, 1});  // a set that is not there
         QCOMPARE(page.model().selected, (Cell{0, 0}));
@@ -161,12 +263,11 @@ private slots:
     {
         testsupport::ScriptedPrompter prompter;
         auto w = makeWindow(prompter, dataDir());
-        findChord(*w, 9, 2, 0, "minor");
+        QVERIFY(findChord(*w, "mnuA", "menuMinor", "minor"));
         ChordPageController& chords = w->chordPage();
-        press(chords, Page::Chords, Cell{1, 0}, Qt::RightButton);
+        QVERIFY(chooseFromPopup(chords, Page::Chords, Cell{1, 0}, chords.popmenuChords, "pmenuChordsToPrint"));
         QCOMPARE(chords.model().clicked, (Cell{1, 0}));
-        chords.popmenuChords->close();
-        chords.sendToPrintPage();
+        QCOMPARE(chords.model().selected, (Cell{0, 0}));  // a right click does not select
         QCOMPARE(w->activePage(), Page::Print);
         QCOMPARE(w->transfer().mode(Page::Print), Placement::Place);
 
@@ -180,8 +281,9 @@ private slots:
         QCOMPARE(w->transfer().mode(Page::Print), Placement::None);
 
         // A filled target asks first; No keeps waiting for a click, a right click gives up.
-        w->setActivePage(Page::Chords);
-        chords.sendToPrintPage();
+        QVERIFY(clickTab(*w, Page::Chords));
+        QVERIFY(chooseFromPopup(chords, Page::Chords, Cell{1, 0}, chords.popmenuChords, "pmenuChordsToPrint"));
+        QCOMPARE(w->activePage(), Page::Print);
         prompter.answers = {Answer::No};
         press(print, Page::Print, Cell{3, 2});
         QCOMPARE(prompter.asked.back(), std::string("Do you want to replace this diagram?"));
@@ -195,44 +297,53 @@ private slots:
     {
         testsupport::ScriptedPrompter prompter;
         auto w = makeWindow(prompter, dataDir());
-        findChord(*w, 0, 3, 0, "7");
-        w->chordPage().model().clicked = Cell{0, 0};
-        w->chordPage().sendToPrintPage();
+        QVERIFY(findChord(*w, "mnuC", "menuDominant", "7"));
+        ChordPageController& chords = w->chordPage();
+        QVERIFY(chooseFromPopup(chords, Page::Chords, Cell{0, 0}, chords.popmenuChords, "pmenuChordsToPrint"));
         PrintPageController& print = w->printPage();
         press(print, Page::Print, Cell{1, 1});
         const pages::PrintRecord before = print.model().cell(Cell{1, 1});
+        QVERIFY(!before.isEmpty());
 
-        print.model().clicked = Cell{1, 1};
-        print.moveClicked();
+        QVERIFY(chooseFromPopup(print, Page::Print, Cell{1, 1}, print.popmenuPrint, "pmenuPrintMove"));
         QVERIFY(print.model().cell(Cell{1, 1}).isEmpty());
         QCOMPARE(w->transfer().mode(Page::Print), Placement::Move);
-        QVERIFY(w->setActivePage(Page::Chords));
+        QCOMPARE(print.picture()->cursor().shape(), Qt::SizeAllCursor);
+        QVERIFY(clickTab(*w, Page::Chords));
         QVERIFY(print.model().cell(Cell{1, 1}) == before);
+        QCOMPARE(w->transfer().mode(Page::Print), Placement::None);
+
+        // A right click gives the move up as well: the diagram stays where it was.
+        QVERIFY(clickTab(*w, Page::Print));
+        QVERIFY(chooseFromPopup(print, Page::Print, Cell{1, 1}, print.popmenuPrint, "pmenuPrintMove"));
+        press(print, Page::Print, Cell{4, 3}, Qt::RightButton);
+        QVERIFY(print.model().cell(Cell{1, 1}) == before);
+        QVERIFY(print.model().cell(Cell{4, 3}).isEmpty());
+        QVERIFY(!print.popmenuPrint->isVisible());
 
         // A completed move lands in the new cell and leaves the old one empty.
-        QVERIFY(w->setActivePage(Page::Print));
-        print.model().clicked = Cell{1, 1};
-        print.moveClicked();
+        QVERIFY(chooseFromPopup(print, Page::Print, Cell{1, 1}, print.popmenuPrint, "pmenuPrintMove"));
         press(print, Page::Print, Cell{4, 3});
         QVERIFY(print.model().cell(Cell{4, 3}) == before);
         QVERIFY(print.model().cell(Cell{1, 1}).isEmpty());
+        QCOMPARE(w->transfer().mode(Page::Print), Placement::None);
     }
 
     void deletingTheLastDiagramErasesThePrintPage()
     {
         testsupport::ScriptedPrompter prompter;
         auto w = makeWindow(prompter, dataDir());
-        findChord(*w, 4, 1, 2, "maj7");
-        w->chordPage().model().clicked = Cell{0, 0};
-        w->chordPage().sendToPrintPage();
+        QVERIFY(findChord(*w, "mnuE", "menuMajor", "maj7"));
+        ChordPageController& chords = w->chordPage();
+        QVERIFY(chooseFromPopup(chords, Page::Chords, Cell{0, 0}, chords.popmenuChords, "pmenuChordsToPrint"));
         PrintPageController& print = w->printPage();
         press(print, Page::Print, Cell{2, 0});
-        print.model().clicked = Cell{2, 0};
         prompter.answers = {Answer::No};
-        print.deleteClicked();
+        QVERIFY(chooseFromPopup(print, Page::Print, Cell{2, 0}, print.popmenuPrint, "pmenuPrintDelete"));
+        QCOMPARE(prompter.asked.back(), std::string("Do you want to erase this diagram?"));
         QVERIFY(!print.model().cell(Cell{2, 0}).isEmpty());
         prompter.answers = {Answer::Yes};
-        print.deleteClicked();
+        QVERIFY(chooseFromPopup(print, Page::Print, Cell{2, 0}, print.popmenuPrint, "pmenuPrintDelete"));
         QCOMPARE(prompter.asked.back(), std::string("Do you want to erase this diagram?"));
         QVERIFY(!print.model().anyFilled());
         QVERIFY(print.model().selection.isEmpty());
@@ -244,11 +355,14 @@ private slots:
     {
         testsupport::ScriptedPrompter prompter;
         auto w = makeWindow(prompter, dataDir());
-        w->finder().chooseKey(9);
-        w->finder().chooseScale(10, "Minor Pentatonic");
+        QVERIFY(findScale(*w, "mnuA", "Minor Pentatonic"));
         QCOMPARE(w->findChild<QPushButton*>("btnShowChords")->text(), QString("Show Scale"));
-        w->fretboardPanel().editTuningName->clear();
-        w->finder().showChords();
+        QLineEdit* tuningName = w->fretboardPanel().editTuningName;
+        QTest::mouseClick(tuningName, Qt::LeftButton);
+        QTest::keyClick(tuningName, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(tuningName, Qt::Key_Delete);
+        QCOMPARE(tuningName->text(), QString());
+        clickShowChords(*w);
         QCOMPARE(w->activePage(), Page::Scales);
         const auto& model = w->scalesPage().model();
         QCOMPARE(model.rowCount(), 1);
@@ -267,7 +381,7 @@ private slots:
             QVERIFY2(g.fret <= 4, qPrintable(QString("fret %1").arg(g.fret)));
 
         // The full fretboard shows the scale along the whole neck.
-        w->fretboardPanel().sbtnShowFullScale->click();
+        QTest::mouseClick(w->fretboardPanel().sbtnShowFullScale, Qt::LeftButton);
         int highest = 0;
         for (const auto& g : w->fretboard().display().scene().glyphs)
             highest = std::max(highest, g.fret);
@@ -278,12 +392,10 @@ private slots:
     {
         testsupport::ScriptedPrompter prompter;
         auto w = makeWindow(prompter, dataDir());
-        w->finder().chooseKey(0);
-        w->finder().chooseScale(0, "Ionian (Major)");
-        w->finder().showChords();
+        QVERIFY(findScale(*w, "mnuC", "Ionian (Major)"));
+        clickShowChords(*w);
         ScalesPageController& scales = w->scalesPage();
-        scales.model().clicked = Cell{2, 0};
-        scales.sendToPrintPage();
+        QVERIFY(chooseFromPopup(scales, Page::Scales, Cell{2, 0}, scales.popmenuScales, "pmenu5ToPrint"));
         QCOMPARE(w->activePage(), Page::Print);
         PrintPageController& print = w->printPage();
         press(print, Page::Print, Cell{0, 0});
@@ -291,8 +403,7 @@ private slots:
         QCOMPARE(int(cell.isChord), 0);
         QCOMPARE(int(cell.baseFret), 8);  // the beginning fret of column 2
 
-        print.model().clicked = Cell{0, 0};
-        print.sendToScalePage();
+        QVERIFY(chooseFromPopup(print, Page::Print, Cell{0, 0}, print.popmenuPrint, "pmenuPrintToScales"));
         QCOMPARE(w->activePage(), Page::Scales);
         press(scales, Page::Scales, Cell{0, 4});
         QCOMPARE(scales.model().rowCount(), 2);
@@ -304,20 +415,41 @@ private slots:
     {
         testsupport::ScriptedPrompter prompter;
         auto w = makeWindow(prompter, dataDir());
+        QVERIFY(findScale(*w, "mnuC", "Major Pentatonic"));
+        clickShowChords(*w);
+        ScalesPageController& scales = w->scalesPage();
         TdlgBeginFret& dlg = w->beginFretDialog();
+        bool leftOpen = false;
+
+        // Each refused entry turns the prompt red and keeps the dialog up; Cancel then changes nothing.
         for (const char* bad : {"0", "21", "99"}) {
-            dlg.lblPrompt->setStyleSheet("color: black;");
-            dlg.meditBeginFret->setText(bad);
-            dlg.tryAccept();
-            QVERIFY2(dlg.lblPrompt->styleSheet().contains("red"), bad);
+            QString offered;
+            bool red = false;
+            bool stillUp = false;
+            whenBeginFretDialogOpens(dlg, [&] {
+                offered = dlg.meditBeginFret->text();
+                QTest::keyClicks(dlg.meditBeginFret, bad);  // over the selected fret
+                QTest::mouseClick(dialogButton(dlg, QDialogButtonBox::Ok), Qt::LeftButton);
+                red = dlg.lblPrompt->styleSheet().contains("red");
+                stillUp = dlg.isVisible();
+                QTest::mouseClick(dialogButton(dlg, QDialogButtonBox::Cancel), Qt::LeftButton);
+            }, leftOpen);
+            QVERIFY(chooseFromPopup(scales, Page::Scales, Cell{0, 0}, scales.popmenuScales, "pmenu5StartFret"));
+            QVERIFY2(!leftOpen, bad);
+            QCOMPARE(offered, QString("1"));
+            QVERIFY2(red, bad);
+            QVERIFY2(stillUp, bad);
             QCOMPARE(dlg.result(), int(QDialog::Rejected));
+            QCOMPARE(int(scales.model().row(0).beginFret[0]), 1);
         }
 
-        w->finder().chooseKey(0);
-        w->finder().chooseScale(9, "Major Pentatonic");
-        w->finder().showChords();
-        ScalesPageController& scales = w->scalesPage();
-        scales.applyBeginningFret(Cell{0, 0}, 5);
+        whenBeginFretDialogOpens(dlg, [&] {
+            QVERIFY(!dlg.lblPrompt->styleSheet().contains("red"));  // a new question starts clean
+            QTest::keyClicks(dlg.meditBeginFret, "5");
+            QTest::mouseClick(dialogButton(dlg, QDialogButtonBox::Ok), Qt::LeftButton);
+        }, leftOpen);
+        QVERIFY(chooseFromPopup(scales, Page::Scales, Cell{0, 0}, scales.popmenuScales, "pmenu5StartFret"));
+        QVERIFY(!leftOpen);
         QCOMPARE(int(scales.model().row(0).beginFret[0]), 5);
         QCOMPARE(int(scales.model().selection.beginFret[0]), 5);
         // The selected position now starts at fret 5: no open strings, frets 5..9.
@@ -329,9 +461,9 @@ private slots:
     {
         testsupport::ScriptedPrompter prompter;
         auto w = makeWindow(prompter, dataDir());
-        findChord(*w, 0, 1, 0, "major");
+        QVERIFY(findChord(*w, "mnuC", "menuMajor", "major"));
         const QImage right = w->chordPage().picture()->grabPicture();
-        w->fretboardPanel().sbtnLeftHanded->click();
+        QTest::mouseClick(w->fretboardPanel().sbtnLeftHanded, Qt::LeftButton);
         const QImage left = w->chordPage().picture()->grabPicture();
         QVERIFY(right != left);
         QCOMPARE(w->activePage(), Page::Chords);

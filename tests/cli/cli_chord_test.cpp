@@ -261,12 +261,4 @@ TEST_F(CliChord, MissingDictionaryFilesFailWithTheProgramsMessage)
     EXPECT_EQ(r.err, "strumox-cli: Could Not Find Chord Data Files.\n");
 }
 
-TEST_F(CliChord, HelpNamesBothCommands)
-{
-    const CliRun r = runCli({"--help"});
-    EXPECT_EQ(r.status, 0);
-    EXPECT_NE(r.out.find("formulas [--json] [--appdir DIR]"), std::string::npos) << r.out;
-    EXPECT_NE(r.out.find("chord KEY TYPE [--json] [--appdir DIR]"), std::string::npos) << r.out;
-}
-
 }  // namespace

@@ -202,11 +202,4 @@ INSTANTIATE_TEST_SUITE_P(
                     BadScaleUsage{"UnknownOption", {"scale", "0", "C", "--xml"}, "unexpected argument '--xml'"}),
     [](const testing::TestParamInfo<BadScaleUsage>& info) { return std::string(info.param.name); });
 
-TEST_F(CliScale, HelpNamesTheCommand)
-{
-    const CliRun r = runCli({"--help"});
-    EXPECT_EQ(r.status, 0);
-    EXPECT_NE(r.out.find("scale INDEX|NAME KEY"), std::string::npos) << r.out;
-}
-
 }  // namespace

@@ -38,7 +38,9 @@ TEST_F(Cli, HelpNamesEveryCommandOnStdout)
 {
     const CliRun r = runCli({"--help"});
     EXPECT_EQ(r.status, 0);
-    EXPECT_NE(r.out.find("settings [--appdir DIR]"), std::string::npos) << r.out;
+    for (const char* usage : {"settings [--appdir DIR]", "formulas [--json] [--appdir DIR]",
+                              "chord KEY TYPE [--json] [--appdir DIR]", "scale INDEX|NAME KEY"})
+        EXPECT_NE(r.out.find(usage), std::string::npos) << usage << "\n" << r.out;
 }
 
 struct BadUsage {

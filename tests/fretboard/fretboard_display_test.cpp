@@ -5,12 +5,14 @@
 #include <string>
 #include <vector>
 
+#include "RecordBuilders.h"
 #include "fretboard/FretboardDisplay.h"
 
 using namespace strumox::fretboard;
 using strumox::pages::DiagramRecord;
 using strumox::theory::NoteNames;
 using strumox::theory::Spelling;
+using namespace strumox::testsupport;
 
 namespace {
 
@@ -19,32 +21,10 @@ constexpr std::uint32_t kRed = 0xFF0000, kAqua = 0x00FFFF, kGreen = 0x00FF00, kW
                         kYellow = 0xFFFF00, kTeal = 0x008080, kMaroon = 0x800000, kBlue = 0x0000FF,
                         kBlack = 0x000000;
 
-DiagramRecord chord(int root, const std::string& name, std::array<std::uint8_t, 6> frets,
-                    std::array<std::uint8_t, 6> markers, strumox::theory::IntervalList intervals)
+// A chord formula laid over the neck (no string played) from the given beginning fret.
+DiagramRecord formula(int root, const strumox::theory::IntervalList& intervals, int baseFret)
 {
-    DiagramRecord d;
-    d.empty = 0;
-    d.name = name;
-    d.tuningName = "Standard";
-    d.frets = frets;
-    d.markers = markers;
-    d.intervals = intervals;
-    for (size_t s = 0; s < 6; ++s)
-        d.sounding[s] = markers[s] == 5 ? 0 : static_cast<std::uint8_t>(d.tuning[s] + frets[s]);
-    d.root = static_cast<std::uint8_t>(root);
-    d.bass = static_cast<std::uint8_t>(root + 24);
-    return d;
-}
-
-// x32010
-DiagramRecord cMajorOpen() { return chord(0, "major", {0, 1, 0, 2, 3, 0}, {0, 1, 0, 2, 3, 5}, {0, 4, 7, 255, 255, 255, 255}); }
-
-// A chord formula laid over the neck (no fingering of its own).
-DiagramRecord formula(int root, strumox::theory::IntervalList intervals, int baseFret)
-{
-    DiagramRecord d = chord(root, "", {0, 0, 0, 0, 0, 0}, {5, 5, 5, 5, 5, 5}, intervals);
-    d.baseFret = static_cast<std::uint8_t>(baseFret);
-    return d;
+    return atBaseFret(shapeChord(root, "", "xxxxxx", intervals), baseFret);
 }
 
 struct Cell {
@@ -114,7 +94,7 @@ TEST_F(FretboardDisplayTest, ChordNameShowsTheBassOnlyWhenItDiffersFromTheRoot)
     };
     for (const auto& r : rows) {
         names.setSpelling(r.spelling);
-        DiagramRecord d = cMajorOpen();
+        DiagramRecord d = fingeredCMajor();
         d.root = static_cast<std::uint8_t>(r.root);
         d.bass = static_cast<std::uint8_t>(r.bass);
         d.name = r.suffix;
@@ -142,7 +122,7 @@ TEST_F(FretboardDisplayTest, NotesAndIntervalFieldsFollowTheIntervalList)
         {"root alone", 5, {0, 255, 255, 255, 255, 255, 255}, " F", {"1", "", "", "", "", "", ""}, {0, -1, -1, -1, -1, -1, -1}},
     };
     for (const auto& r : rows) {
-        DiagramRecord d = cMajorOpen();
+        DiagramRecord d = fingeredCMajor();
         d.root = static_cast<std::uint8_t>(r.root);
         d.bass = static_cast<std::uint8_t>(r.root + 24);
         d.intervals = r.intervals;
@@ -158,7 +138,7 @@ TEST_F(FretboardDisplayTest, NotesAndIntervalFieldsFollowTheIntervalList)
 
 TEST_F(FretboardDisplayTest, TuningNameAndOpenStringsComeFromTheChord)
 {
-    DiagramRecord d = cMajorOpen();
+    DiagramRecord d = fingeredCMajor();
     d.tuning = {64, 59, 55, 50, 45, 38};
     d.tuningName = "D A D G B E ";
     display.showChord(d, ctx);
@@ -169,23 +149,20 @@ TEST_F(FretboardDisplayTest, TuningNameAndOpenStringsComeFromTheChord)
 
 // ---- Root read-out: active only when a played string sounds the root ----
 
-TEST_F(FretboardDisplayTest, RootFieldIsActiveWhenAStringSoundsTheRoot)
-{
-    display.showChord(cMajorOpen(), ctx);
-    EXPECT_FALSE(display.panels().intervals[0].inactive);
-}
+// E chord shape with both E strings and the D string muted: only B, G# and B sound.
+const DiagramRecord kRootlessE = fingeredChord(4, "", "x2x10x", "x2x10x", {0, 4, 7, 255, 255, 255, 255});
 
-TEST_F(FretboardDisplayTest, MutedStringsOnTheRootLeaveTheRootFieldInactive)
+TEST_F(FretboardDisplayTest, RootFieldIsActiveOnlyWhenAPlayedStringSoundsTheRoot)
 {
-    // E chord shape with both E strings and the D string muted: only B, G# and B sound.
-    const DiagramRecord d = chord(4, "", {0, 0, 1, 0, 2, 0}, {5, 0, 1, 5, 2, 5}, {0, 4, 7, 255, 255, 255, 255});
-    display.showChord(d, ctx);
+    display.showChord(fingeredCMajor(), ctx);
+    EXPECT_FALSE(display.panels().intervals[0].inactive);
+    display.showChord(kRootlessE, ctx);
     EXPECT_TRUE(display.panels().intervals[0].inactive);
     EXPECT_EQ(rootFlagCount(display.matrix()), 0);
     // The muted strings show the cross, whatever note they would give.
     for (const auto& g : display.scene().glyphs) {
         if (g.string == 0 || g.string == 5) {
-            EXPECT_EQ(g.cellX, 12) << "string " << g.string;
+            EXPECT_EQ(g.cellX, glyphCellX(5, false)) << "string " << g.string;
         }
     }
 }
@@ -197,8 +174,7 @@ TEST_F(FretboardDisplayTest, FormulaLaidOverAFingeringKeepsTheRootFieldGreyWhenT
     // backgrounds only; the "1" field keeps telling that the fingering does not sound its root.
     ctx.designPageActive = true;
     ctx.showIntervalsDown = true;
-    const DiagramRecord work = chord(4, "", {0, 0, 1, 0, 2, 0}, {5, 0, 1, 5, 2, 5}, {0, 4, 7, 255, 255, 255, 255});
-    display.showChord(work, ctx);
+    display.showChord(kRootlessE, ctx);
     ASSERT_TRUE(display.panels().intervals[0].inactive);
     display.showIntervals(formula(4, {0, 4, 7, 255, 255, 255, 255}, 1), kBlue, ctx);
     EXPECT_EQ(display.panels().intervals[0].caption, "1");
@@ -206,7 +182,7 @@ TEST_F(FretboardDisplayTest, FormulaLaidOverAFingeringKeepsTheRootFieldGreyWhenT
     EXPECT_TRUE(display.panels().intervals[0].inactive);
 
     // With the root played the field stays active.
-    display.showChord(cMajorOpen(), ctx);
+    display.showChord(fingeredCMajor(), ctx);
     display.showIntervals(formula(0, {0, 4, 7, 255, 255, 255, 255}, 1), kBlue, ctx);
     EXPECT_FALSE(display.panels().intervals[0].inactive);
 }
@@ -215,12 +191,14 @@ TEST_F(FretboardDisplayTest, FormulaLaidOverAFingeringKeepsTheRootFieldGreyWhenT
 
 TEST_F(FretboardDisplayTest, OpenCMajorGlyphsPerString)
 {
-    display.showChord(cMajorOpen(), ctx);
+    display.showChord(fingeredCMajor(), ctx);
     std::vector<Cell> got;
     for (const auto& g : display.scene().glyphs)
         got.push_back({g.string, g.fret, static_cast<std::uint32_t>(g.cellX)});
     std::sort(got.begin(), got.end());
-    const std::vector<Cell> expected{{0, 0, 36}, {1, 1, 120}, {2, 0, 36}, {3, 2, 60}, {4, 3, 144}, {5, 0, 12}};
+    auto cell = [](int marker, bool root) { return static_cast<std::uint32_t>(glyphCellX(marker, root)); };
+    const std::vector<Cell> expected{{0, 0, cell(0, false)}, {1, 1, cell(1, true)},  {2, 0, cell(0, false)},
+                                     {3, 2, cell(2, false)}, {4, 3, cell(3, true)}, {5, 0, cell(5, false)}};
     EXPECT_EQ(got, expected);
     EXPECT_TRUE(display.scene().squares.empty());
 }
@@ -228,23 +206,20 @@ TEST_F(FretboardDisplayTest, OpenCMajorGlyphsPerString)
 TEST_F(FretboardDisplayTest, PlainDotsAndOpenStringsUseTheRootCellOnTheRoot)
 {
     // G major 320003 with plain dots: G on strings 0, 2 and 5.
-    display.showChord(chord(7, "", {3, 0, 0, 0, 2, 3}, {6, 0, 0, 0, 6, 6}, {0, 4, 7, 255, 255, 255, 255}), ctx);
+    display.showChord(shapeChord(7, "", "320003", {0, 4, 7, 255, 255, 255, 255}), ctx);
     std::map<int, int> cellOf;
     for (const auto& g : display.scene().glyphs)
         cellOf[g.string] = g.cellX;
-    EXPECT_EQ(cellOf[0], 96);
-    EXPECT_EQ(cellOf[1], 36);
-    EXPECT_EQ(cellOf[2], 108);
-    EXPECT_EQ(cellOf[3], 36);
-    EXPECT_EQ(cellOf[4], 24);
-    EXPECT_EQ(cellOf[5], 96);
+    const std::map<int, int> expected{{0, glyphCellX(6, true)},  {1, glyphCellX(0, false)}, {2, glyphCellX(0, true)},
+                                      {3, glyphCellX(0, false)}, {4, glyphCellX(6, false)}, {5, glyphCellX(6, true)}};
+    EXPECT_EQ(cellOf, expected);
 }
 
 // ---- LED matrix ----
 
 TEST_F(FretboardDisplayTest, MatrixLightsPlayedStringsAndFlagsTheRoots)
 {
-    display.showChord(cMajorOpen(), ctx);
+    display.showChord(fingeredCMajor(), ctx);
     const auto& m = display.matrix();
     EXPECT_EQ(m.litCount(), 5);
     EXPECT_TRUE(m.lit(0, 0));
@@ -263,14 +238,14 @@ TEST_F(FretboardDisplayTest, MatrixLightsPlayedStringsAndFlagsTheRoots)
 TEST_F(FretboardDisplayTest, FretTwentyTwoIsDrawnButNeverLit)
 {
     // High E at fret 22 (D, the root) and B at fret 21 (Ab); the rest muted.
-    display.showChord(chord(2, "", {22, 21, 0, 0, 0, 0}, {6, 6, 5, 5, 5, 5}, {0, 6, 255, 255, 255, 255, 255}), ctx);
+    display.showChord(shapeChord(2, "", "x x x x 21 22", {0, 6, 255, 255, 255, 255, 255}), ctx);
     const auto& m = display.matrix();
     EXPECT_EQ(m.litCount(), 1);
     EXPECT_TRUE(m.lit(21, 1));
     EXPECT_EQ(rootFlagCount(m), 0);
     bool drawn = false;
     for (const auto& g : display.scene().glyphs)
-        if (g.string == 0 && g.fret == 22 && g.cellX == 96)
+        if (g.string == 0 && g.fret == 22 && g.cellX == glyphCellX(6, true))
             drawn = true;
     EXPECT_TRUE(drawn);
     EXPECT_FALSE(display.panels().intervals[0].inactive);  // fret 22 still sounds the root
@@ -280,9 +255,9 @@ TEST_F(FretboardDisplayTest, FretTwentyTwoIsDrawnButNeverLit)
 
 TEST_F(FretboardDisplayTest, EmptyRecordClearsEverything)
 {
-    display.showChord(cMajorOpen(), ctx);
+    display.showChord(fingeredCMajor(), ctx);
     display.hover(10, 15);
-    DiagramRecord d = cMajorOpen();
+    DiagramRecord d = fingeredCMajor();
     d.empty = 1;
     display.showChord(d, ctx);
     const auto& p = display.panels();
@@ -320,7 +295,7 @@ TEST_F(FretboardDisplayTest, ClearDisplayAfterIntervalsEmptiesPictureAndPanels)
 
 TEST_F(FretboardDisplayTest, ChordIsMarkedOnTheKeyboardWithItsRoot)
 {
-    display.showChord(cMajorOpen(), ctx);
+    display.showChord(fingeredCMajor(), ctx);
     const auto& k = display.keyboard().marks;
     for (int key = 0; key < 60; ++key) {
         const int pc = key % 12;
@@ -336,7 +311,7 @@ TEST_F(FretboardDisplayTest, ChordIsMarkedOnTheKeyboardWithItsRoot)
 TEST_F(FretboardDisplayTest, ArpeggioMarksChordNotesAroundTheBeginningFret)
 {
     ctx.showArpeggioDown = true;
-    DiagramRecord d = cMajorOpen();
+    DiagramRecord d = fingeredCMajor();
     d.bass = 28;  // E in the bass
     display.showChord(d, ctx);
     // Frets 0..4 (beginning fret 1): every C red, every E and G green.
@@ -505,7 +480,7 @@ TEST_F(FretboardDisplayTest, HoverNamesTheNoteAndItsIntervalAgainstTheShownRoot)
         {"G string fret 1 over A", 9, 50, 50, "Ab", "7"},
     };
     for (const auto& r : rows) {
-        DiagramRecord d = cMajorOpen();
+        DiagramRecord d = fingeredCMajor();
         d.root = static_cast<std::uint8_t>(r.root);
         display.showChord(d, ctx);
         EXPECT_TRUE(display.hover(r.x, r.y)) << r.what;
@@ -516,7 +491,7 @@ TEST_F(FretboardDisplayTest, HoverNamesTheNoteAndItsIntervalAgainstTheShownRoot)
 
 TEST_F(FretboardDisplayTest, HoverRemembersThePositionAndEmptiesOutsideTheArea)
 {
-    display.showChord(cMajorOpen(), ctx);
+    display.showChord(fingeredCMajor(), ctx);
     ASSERT_TRUE(display.hover(300, 80));
     EXPECT_EQ(display.hoverString(), 4);
     EXPECT_EQ(display.hoverFret(), 6);
@@ -530,7 +505,7 @@ TEST_F(FretboardDisplayTest, HoverRemembersThePositionAndEmptiesOutsideTheArea)
 
 TEST_F(FretboardDisplayTest, HoverUsesTheHandednessAndTheOpenStringControls)
 {
-    display.showChord(cMajorOpen(), ctx);
+    display.showChord(fingeredCMajor(), ctx);
     display.setHandLayout(HandLayout::left());
     ASSERT_TRUE(display.hover(740, 15));  // nut on the right
     EXPECT_EQ(display.hoverFret(), 0);

@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <array>
+#include <climits>
+#include <cstdlib>
+#include <map>
 
 #include "fretboard/FretboardGeometry.h"
 
@@ -9,19 +12,8 @@ using namespace strumox::fretboard;
 
 namespace {
 
-// Hit zones of frets 0..22 as inclusive x ranges, one table per hand.
-struct Zone {
-    int lo;
-    int hi;
-};
-constexpr std::array<Zone, 23> kRightZones{{{0, 30},    {31, 81},   {82, 134},  {135, 184}, {185, 230}, {231, 273},
-                                            {274, 317}, {318, 355}, {356, 394}, {395, 429}, {430, 462}, {463, 495},
-                                            {496, 523}, {524, 551}, {552, 578}, {579, 602}, {603, 627}, {628, 649},
-                                            {650, 668}, {669, 690}, {691, 709}, {710, 727}, {728, 744}}};
-constexpr std::array<Zone, 23> kLeftZones{{{717, 747}, {666, 716}, {613, 665}, {563, 612}, {517, 562}, {474, 516},
-                                           {430, 473}, {392, 429}, {353, 391}, {318, 352}, {285, 317}, {253, 284},
-                                           {224, 252}, {196, 223}, {169, 195}, {144, 168}, {120, 143}, {98, 119},
-                                           {78, 97},   {57, 77},   {38, 56},   {20, 37},   {0, 19}}};
+// The counting area, inclusive.
+constexpr int kFirstX = 5, kLastX = 744, kFirstY = 9, kLastY = 105;
 
 int fretOf(int x, bool left)
 {
@@ -35,127 +27,165 @@ int stringOf(int y)
     return hit ? hit->string : -1;
 }
 
-// ---- Marker positions for each hand ----
-
-TEST(HandLayout, RightHandedFretPositions)
+// Inclusive x range of each fret's hit zone within the counting area, found column by column.
+struct Zone {
+    int lo = INT_MAX;
+    int hi = -1;
+};
+std::array<Zone, 23> zonesOf(bool left)
 {
-    const std::array<int, 23> expected{7,   65,  118, 168, 214, 257, 301, 339, 378, 413, 446, 478,
-                                       507, 535, 562, 587, 611, 633, 653, 674, 693, 712, 729};
-    const auto h = HandLayout::right();
-    EXPECT_FALSE(h.leftHanded);
-    EXPECT_EQ(h.fretX, expected);
+    std::array<Zone, 23> zones{};
+    for (int x = kFirstX; x <= kLastX; ++x) {
+        const int f = fretOf(x, left);
+        if (f < 0)
+            continue;
+        zones[static_cast<size_t>(f)].lo = std::min(zones[static_cast<size_t>(f)].lo, x);
+        zones[static_cast<size_t>(f)].hi = std::max(zones[static_cast<size_t>(f)].hi, x);
+    }
+    return zones;
 }
 
-TEST(HandLayout, LeftHandedFretPositionsAreMirroredAt748)
+// ---- Marker positions for each hand ----
+
+TEST(HandLayout, AnchorsTheNeckPictureFixes)
+{
+    const auto r = HandLayout::right();
+    EXPECT_FALSE(r.leftHanded);
+    EXPECT_TRUE(HandLayout::left().leftHanded);
+    EXPECT_EQ(HandLayout::forHand(true).fretX, HandLayout::left().fretX);
+    EXPECT_EQ(HandLayout::forHand(false).fretX, r.fretX);
+    EXPECT_EQ(r.fretX[0], 7);     // open strings, left of the nut
+    EXPECT_EQ(r.fretX[1], 65);
+    EXPECT_EQ(r.fretX[12], 507);
+    EXPECT_EQ(r.fretX[22], 729);
+    EXPECT_EQ(r.smallStringX[0], 91);  // high E on the right of a right-handed diagram
+    EXPECT_EQ(r.tinyStringX[0], 53);
+}
+
+TEST(HandLayout, LeftHandedPositionsMirrorTheRightHandedOnes)
 {
     const auto r = HandLayout::right();
     const auto l = HandLayout::left();
-    EXPECT_TRUE(l.leftHanded);
-    EXPECT_EQ(l.fretX[0], 741);
-    EXPECT_EQ(l.fretX[1], 683);
-    EXPECT_EQ(l.fretX[2], 630);
-    EXPECT_EQ(l.fretX[21], 36);
-    EXPECT_EQ(l.fretX[22], 19);
+    // A 12-pixel marker at x mirrors to 748 - x on the 760-pixel picture.
     for (size_t f = 0; f < 23; ++f)
         EXPECT_EQ(l.fretX[f], 748 - r.fretX[f]) << "fret " << f;
+    for (size_t s = 0; s < 6; ++s) {
+        EXPECT_EQ(l.smallStringX[s], r.smallStringX[5 - s]) << "string " << s;
+        EXPECT_EQ(l.tinyStringX[s], r.tinyStringX[5 - s]) << "string " << s;
+    }
 }
 
-TEST(HandLayout, DiagramStringPositionsForBothHands)
+TEST(HandLayout, DiagramStringsStandAtAnEvenPitchHighEFirst)
 {
-    EXPECT_EQ(HandLayout::right().smallStringX, (std::array<int, 6>{91, 76, 61, 46, 31, 16}));
-    EXPECT_EQ(HandLayout::left().smallStringX, (std::array<int, 6>{16, 31, 46, 61, 76, 91}));
-    EXPECT_EQ(HandLayout::right().tinyStringX, (std::array<int, 6>{53, 44, 35, 26, 17, 8}));
-    EXPECT_EQ(HandLayout::left().tinyStringX, (std::array<int, 6>{8, 17, 26, 35, 44, 53}));
-    EXPECT_TRUE(HandLayout::forHand(true).leftHanded);
-    EXPECT_EQ(HandLayout::forHand(false).fretX, HandLayout::right().fretX);
+    const auto r = HandLayout::right();
+    for (size_t s = 1; s < 6; ++s) {
+        EXPECT_EQ(r.smallStringX[s - 1] - r.smallStringX[s], 15) << "string " << s;
+        EXPECT_EQ(r.tinyStringX[s - 1] - r.tinyStringX[s], 9) << "string " << s;
+    }
+}
+
+TEST(HandLayout, FretsNarrowUpTheNeckAndHalveAnOctaveUp)
+{
+    const auto& x = HandLayout::right().fretX;
+    for (size_t f = 1; f < 23; ++f)
+        EXPECT_GT(x[f], x[f - 1] + 12) << "fret " << f << " must clear the marker before it";
+    // The fret space an octave higher is half as wide, give or take the pixel rounding.
+    for (size_t f = 0; f + 13 < 23; ++f) {
+        const int space = x[f + 1] - x[f];
+        const int octaveUp = x[f + 13] - x[f + 12];
+        EXPECT_LE(std::abs(2 * octaveUp - space), 4) << "space after fret " << f;
+    }
 }
 
 // ---- Marker glyph cells ----
 
-TEST(GlyphCell, CellForEachMarkerWithAndWithoutTheRoot)
+TEST(GlyphCell, AnchorsAndTheRulesThatPlaceEveryOtherCell)
 {
-    struct Row {
-        const char* what;
-        int marker;
-        int normal;
-        int root;
-    };
-    const Row rows[] = {{"open", 0, 36, 108},   {"finger 1", 1, 48, 120}, {"finger 2", 2, 60, 132},
-                        {"finger 3", 3, 72, 144}, {"finger 4", 4, 84, 156}, {"muted", 5, 12, 12},
-                        {"plain dot", 6, 24, 96}};
-    for (const auto& r : rows) {
-        EXPECT_EQ(glyphCellX(r.marker, false), r.normal) << r.what;
-        EXPECT_EQ(glyphCellX(r.marker, true), r.root) << r.what << " (root)";
-    }
+    EXPECT_EQ(glyphCellX(5, false), 12);  // muted
+    EXPECT_EQ(glyphCellX(6, false), 24);  // plain dot
+    EXPECT_EQ(glyphCellX(0, false), 36);  // open
+    EXPECT_EQ(glyphCellX(1, false), 48);
+    for (int finger = 2; finger <= 4; ++finger)
+        EXPECT_EQ(glyphCellX(finger, false), glyphCellX(finger - 1, false) + kGlyphSize) << "finger " << finger;
+    // The cross serves the root as well; every other glyph has a red twin six cells on.
+    EXPECT_EQ(glyphCellX(5, true), glyphCellX(5, false));
+    for (int marker : {0, 1, 2, 3, 4, 6})
+        EXPECT_EQ(glyphCellX(marker, true), glyphCellX(marker, false) + 6 * kGlyphSize) << "marker " << marker;
 }
 
 // ---- Hit-testing: frets ----
 
-TEST(HitTestFret, BothEdgesOfEveryRightHandedZone)
-{
-    for (int f = 0; f < 23; ++f) {
-        const Zone z = kRightZones[static_cast<size_t>(f)];
-        EXPECT_EQ(fretOf(std::max(z.lo, 5), false), f) << "left edge of fret " << f;
-        EXPECT_EQ(fretOf(std::min(z.hi, 744), false), f) << "right edge of fret " << f;
-    }
-}
-
-TEST(HitTestFret, BothEdgesOfEveryLeftHandedZone)
-{
-    for (int f = 0; f < 23; ++f) {
-        const Zone z = kLeftZones[static_cast<size_t>(f)];
-        EXPECT_EQ(fretOf(std::max(z.lo, 5), true), f) << "left edge of fret " << f;
-        EXPECT_EQ(fretOf(std::min(z.hi, 744), true), f) << "right edge of fret " << f;
-    }
-}
-
-TEST(HitTestFret, EveryCountingColumnAgreesWithTheZoneTables)
+TEST(HitTestFret, EveryCountingColumnBelongsToOneFretAndTheFretsFollowInOrder)
 {
     for (bool left : {false, true}) {
-        const auto& zones = left ? kLeftZones : kRightZones;
-        for (int x = 5; x <= 744; ++x) {
-            int expected = -1;
-            for (int f = 0; f < 23; ++f)
-                if (x >= zones[static_cast<size_t>(f)].lo && x <= zones[static_cast<size_t>(f)].hi)
-                    expected = f;
-            ASSERT_EQ(fretOf(x, left), expected) << (left ? "left" : "right") << "-handed x = " << x;
+        SCOPED_TRACE(left ? "left-handed" : "right-handed");
+        const int step = left ? -1 : 1;
+        // The nut lies where the hand's neck starts, the last fret where it ends.
+        EXPECT_EQ(fretOf(kFirstX, left), left ? 22 : 0);
+        EXPECT_EQ(fretOf(kLastX, left), left ? 0 : 22);
+        for (int x = kFirstX + 1; x <= kLastX; ++x) {
+            const int d = fretOf(x, left) - fretOf(x - 1, left);
+            ASSERT_TRUE(d == 0 || d == step) << "x = " << x << ": fret " << fretOf(x, left) << " after "
+                                             << fretOf(x - 1, left);
         }
     }
 }
 
-TEST(HitTestFret, NutBoundaryForEachHand)
+TEST(HitTestFret, RightHandedMarkersLieInsideTheirZoneWhichEndsOnTheWire)
 {
-    EXPECT_EQ(fretOf(30, false), 0);
-    EXPECT_EQ(fretOf(31, false), 1);
-    EXPECT_EQ(fretOf(716, true), 1);
-    EXPECT_EQ(fretOf(717, true), 0);
+    const auto& x = HandLayout::right().fretX;
+    const auto zones = zonesOf(false);
+    for (size_t f = 0; f < 23; ++f) {
+        EXPECT_LE(zones[f].lo, x[f]) << "fret " << f;
+        EXPECT_GE(zones[f].hi, x[f] + kGlyphSize - 1) << "fret " << f;
+    }
+    // The picture draws fret f's wire in the two columns 15 and 16 right of its marker, and the
+    // zone ends on the wire's second column; four zones of the layout end a column earlier or
+    // later, so they are named here.
+    const std::map<size_t, int> wireEnd{{11, 17}, {15, 15}, {18, 15}, {21, 15}};
+    for (size_t f = 1; f < 22; ++f)
+        EXPECT_EQ(zones[f].hi - x[f], wireEnd.count(f) ? wireEnd.at(f) : 16) << "fret " << f;
+    EXPECT_EQ(zones[0].hi, 30);  // the nut's zone ends before fret 1's begins at x 31
 }
 
-TEST(HitTestFret, MarkerCentresHitTheirOwnFretRightHanded)
+TEST(HitTestFret, LeftHandedZonesMirrorTheRightHandedOnesAt747)
 {
-    const auto h = HandLayout::right();
-    for (int f = 0; f < 23; ++f)
-        EXPECT_EQ(fretOf(h.fretX[static_cast<size_t>(f)] + kGlyphSize / 2, false), f) << "fret " << f;
+    // Three boundaries of the left-handed layout sit one column off the exact mirror; they are
+    // part of that layout, so they are named here and every other column must mirror.
+    const std::map<int, int> offMirror{{252, 12}, {144, 15}, {78, 18}};
+    for (int x = kFirstX; x <= 747 - kFirstX; ++x) {
+        const int expected = offMirror.count(x) ? offMirror.at(x) : fretOf(747 - x, false);
+        ASSERT_EQ(fretOf(x, true), expected) << "left-handed x = " << x;
+    }
+    for (const auto& [x, fret] : offMirror)
+        EXPECT_EQ(std::abs(fretOf(747 - x, false) - fret), 1) << "x = " << x << " is one fret off its mirror";
+    // Beyond the mirror of the counting area's left edge the nut's zone runs on to the edge.
+    EXPECT_EQ(fretOf(743, true), 0);
 }
 
 // ---- Hit-testing: strings ----
 
-TEST(HitTestString, RowBoundaries)
+TEST(HitTestString, RowsRunFromStringZeroDownWithFixedFirstRows)
 {
-    struct Row {
-        int y;
-        int string;
-    };
-    const Row rows[] = {{9, 0},  {24, 0}, {25, 1}, {26, 1}, {41, 1}, {42, 2}, {57, 2},  {58, 3},
-                        {73, 3}, {74, 4}, {89, 4}, {90, 5}, {97, 5}, {105, 5}};
-    for (const auto& r : rows)
-        EXPECT_EQ(stringOf(r.y), r.string) << "y = " << r.y;
+    const int firstRow[6] = {kFirstY, 25, 42, 58, 74, 90};  // y = 25 joins string 1
+    for (int s = 0; s < 6; ++s) {
+        EXPECT_EQ(stringOf(firstRow[s]), s) << "first row of string " << s;
+        if (s > 0) {
+            EXPECT_EQ(stringOf(firstRow[s] - 1), s - 1) << "last row of string " << s - 1;
+        }
+    }
+    EXPECT_EQ(stringOf(kLastY), 5);
+    for (int y = kFirstY + 1; y <= kLastY; ++y) {
+        const int d = stringOf(y) - stringOf(y - 1);
+        ASSERT_TRUE(d == 0 || d == 1) << "y = " << y;
+    }
 }
 
-TEST(HitTestString, MarkerCentresHitTheirOwnString)
+TEST(HitTestString, EveryRowOfAMarkerHitsItsOwnString)
 {
     for (int s = 0; s < 6; ++s)
-        EXPECT_EQ(stringOf(kStringTop[static_cast<size_t>(s)] + kGlyphSize / 2), s) << "string " << s;
+        for (int y = kStringTop[static_cast<size_t>(s)]; y < kStringTop[static_cast<size_t>(s)] + kGlyphSize; ++y)
+            EXPECT_EQ(stringOf(y), s) << "string " << s << " y " << y;
 }
 
 // ---- Hit-testing: the counting area ----
@@ -177,15 +207,7 @@ TEST(HitTestArea, EdgesOfTheCountingArea)
         for (bool left : {false, true})
             EXPECT_EQ(hitTest(r.x, r.y, left).has_value(), r.counts) << r.what << (left ? " left" : " right");
     }
-}
-
-TEST(HitTestArea, OuterColumnsAreTheNutAndTheLastFretPerHand)
-{
-    EXPECT_EQ(fretOf(5, false), 0);
-    EXPECT_EQ(fretOf(744, false), 22);
-    EXPECT_EQ(fretOf(5, true), 22);
-    EXPECT_EQ(fretOf(744, true), 0);
-    const auto corner = hitTest(744, 105, false);
+    const auto corner = hitTest(kLastX, kLastY, false);
     ASSERT_TRUE(corner);
     EXPECT_EQ(corner->string, 5);
     EXPECT_EQ(corner->fret, 22);

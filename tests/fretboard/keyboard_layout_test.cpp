@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <cstdlib>
 #include <cstdint>
 #include <vector>
 
@@ -21,107 +20,98 @@ std::vector<int> keysWith(const KeyboardScene& s, Mark m)
     return keys;
 }
 
-// ---- mark positions -------------------------------------------------------------------------
+// ---- hover: the keys tile the picture ---------------------------------------------------------
 
-TEST(KeyMarkPositions, KnownKeysSitWhereThePictureExpectsThem)
+int keyOrNone(int x, int y) { return keyAt(x, y).value_or(-1); }
+
+// The next white key after `key`.
+int nextWhite(int key)
 {
-    struct Row {
-        const char* name;
-        int key, x, y;
-    };
-    const Row rows[] = {
-        {"lowest C", 0, 3, 12},  {"lowest C#", 1, 7, 6},   {"E", 4, 19, 12},      {"F", 5, 27, 12},
-        {"A#", 10, 47, 6},       {"B", 11, 51, 12},        {"second C", 12, 59, 12}, {"top A#", 58, 271, 6},
-        {"top B", 59, 275, 12},
-    };
-    const auto& t = keyMarkPositions();
-    for (const auto& r : rows) {
-        EXPECT_EQ(t[static_cast<size_t>(r.key)].x, r.x) << r.name;
-        EXPECT_EQ(t[static_cast<size_t>(r.key)].y, r.y) << r.name;
+    do
+        ++key;
+    while (isBlackKey(key));
+    return key;
+}
+
+TEST(KeyboardHover, LowerHalfIsWhiteKeysEightColumnsEachFromTheLowestCToTheTopB)
+{
+    for (int y = kBlackKeyBottom + 1; y < kKeyboardHeight; ++y) {
+        EXPECT_EQ(keyOrNone(0, y), 0) << "y " << y;
+        EXPECT_EQ(keyOrNone(kKeyboardWidth - 1, y), kKeyCount - 1) << "y " << y;  // the closing divider too
+        for (int x = 1; x < kKeyboardWidth; ++x) {
+            const int key = keyOrNone(x, y), before = keyOrNone(x - 1, y);
+            // A key starts at its divider, every eighth column; the last one ends the picture.
+            const bool newKey = x % kWhiteKeyWidth == 0 && x < kKeyboardWidth - 1;
+            ASSERT_EQ(key, newKey ? nextWhite(before) : before) << x << "," << y;
+        }
     }
 }
 
-TEST(KeyMarkPositions, EachOctaveRepeatsTheFirstFiftySixPixelsFurtherOn)
+TEST(KeyboardHover, UpperHalfGivesEachBlackKeyFiveColumnsAroundItsDivider)
 {
-    const auto& t = keyMarkPositions();
-    for (int k = 12; k < kKeyCount; ++k) {
-        EXPECT_EQ(t[static_cast<size_t>(k)].x, t[static_cast<size_t>(k - 12)].x + 56) << "key " << k;
-        EXPECT_EQ(t[static_cast<size_t>(k)].y, t[static_cast<size_t>(k - 12)].y) << "key " << k;
+    for (int y = 0; y <= kBlackKeyBottom; ++y) {
+        EXPECT_EQ(keyOrNone(0, y), 0) << "y " << y;
+        EXPECT_EQ(keyOrNone(kKeyboardWidth - 1, y), kKeyCount - 1) << "y " << y;
+        for (int x = 0; x < kKeyboardWidth; ++x) {
+            const int key = keyOrNone(x, y), below = keyOrNone(x, kKeyboardHeight - 1);
+            // A black key covers the two columns either side of the divider of the white key above it;
+            // elsewhere the upper half names the white key below.
+            int expected = below;
+            for (int divider = x - 2; divider <= x + 2; ++divider) {
+                const bool isDivider = divider > 0 && divider < kKeyboardWidth - 1 && divider % kWhiteKeyWidth == 0;
+                const int black = isDivider ? keyOrNone(divider, kKeyboardHeight - 1) - 1 : -1;
+                if (isBlackKey(black))
+                    expected = black;
+            }
+            ASSERT_EQ(key, expected) << x << "," << y;
+        }
     }
-}
-
-TEST(KeyMarkPositions, BlackKeysAreMarkedHighAndWhiteKeysLow)
-{
-    const auto& t = keyMarkPositions();
-    for (int k = 0; k < kKeyCount; ++k)
-        EXPECT_EQ(t[static_cast<size_t>(k)].y, isBlackKey(k) ? 6 : 12) << "key " << k;
-}
-
-TEST(KeyMarkPositions, EveryPixelOfAMarkHoversToItsOwnKey)
-{
-    const auto& t = keyMarkPositions();
-    for (int k = 0; k < kKeyCount; ++k) {
-        const auto& m = t[static_cast<size_t>(k)];
-        for (int dy = 0; dy < kKeyMarkSize; ++dy)
-            for (int dx = 0; dx < kKeyMarkSize; ++dx)
-                EXPECT_EQ(keyAt(m.x + dx, m.y + dy), k) << "key " << k << " at +" << dx << ",+" << dy;
-    }
-}
-
-// ---- hover -----------------------------------------------------------------------------------
-
-TEST(KeyboardHover, EdgeCasesOfBothHalves)
-{
-    struct Row {
-        const char* name;
-        int x, y, key;
-    };
-    const Row rows[] = {
-        {"left edge, lower half", 0, 15, 0},
-        {"first black key, offset 7", 7, 5, 1},
-        {"upper half C ends at 5", 5, 5, 0},
-        {"C# starts at 6", 6, 5, 1},
-        {"C# ends at 10", 10, 5, 1},
-        {"D starts at 11", 11, 5, 2},
-        {"last row of the upper half", 8, 9, 1},
-        {"first row of the lower half", 8, 10, 2},
-        {"E to F in the upper half", 24, 5, 5},
-        {"B of the first octave", 55, 5, 11},
-        {"second octave C", 56, 5, 12},
-        {"top B in the upper half", 279, 5, 59},
-        {"right edge, upper half", 280, 5, 59},
-        {"top A, lower half", 271, 15, 57},
-        {"bottom row, white key 12", 100, 17, 21},  // A of the second octave
-    };
-    for (const auto& r : rows)
-        EXPECT_EQ(keyAt(r.x, r.y), r.key) << r.name;
-}
-
-TEST(KeyboardHover, TheWholeLastWhiteKeyIncludingTheClosingEdgeIsTheTopB)
-{
-    for (int x = 272; x <= 280; ++x)
-        for (int y = kBlackKeyBottom + 1; y < kKeyboardHeight; ++y)
-            EXPECT_EQ(keyAt(x, y), 59) << x << "," << y;
+    // The last row of black keys and the first of the lower half.
+    EXPECT_EQ(keyOrNone(8, kBlackKeyBottom), 1);
+    EXPECT_EQ(keyOrNone(8, kBlackKeyBottom + 1), 2);
+    EXPECT_EQ(kBlackKeyBottom, 9);
 }
 
 TEST(KeyboardHover, NothingOutsideThePicture)
 {
+    EXPECT_EQ(kKeyboardWidth, 281);
+    EXPECT_EQ(kKeyboardHeight, 18);
     EXPECT_FALSE(keyAt(-1, 5));
     EXPECT_FALSE(keyAt(281, 5));
     EXPECT_FALSE(keyAt(0, -1));
     EXPECT_FALSE(keyAt(0, 18));
 }
 
-TEST(KeyboardHover, UpperHalfNamesTheWhiteKeyBelowOrABlackKey)
+// ---- mark positions -------------------------------------------------------------------------
+
+TEST(KeyMarkPositions, AnchorsThePictureFixes)
 {
-    for (int x = 0; x < kKeyboardWidth; ++x) {
-        const auto upper = keyAt(x, 5);
-        const auto lower = keyAt(x, 15);
-        ASSERT_TRUE(upper && lower) << x;
-        if (!isBlackKey(*upper))
-            EXPECT_EQ(*upper, *lower) << "x " << x;
-        else
-            EXPECT_LE(std::abs(*upper - *lower), 1) << "black key " << *upper << " far from white " << *lower;
+    const auto& t = keyMarkPositions();
+    EXPECT_EQ(t[0].x, 3);  // lowest C
+    EXPECT_EQ(t[0].y, 12);
+    EXPECT_EQ(t[1].x, 7);  // lowest C#
+    EXPECT_EQ(t[1].y, 6);
+    EXPECT_EQ(t[59].x, 275);  // top B
+}
+
+TEST(KeyMarkPositions, EachMarkSitsInTheMiddleOfItsKeyHighOnBlackKeysLowOnWhiteOnes)
+{
+    const auto& t = keyMarkPositions();
+    for (int k = 0; k < kKeyCount; ++k) {
+        const auto& m = t[static_cast<size_t>(k)];
+        EXPECT_EQ(m.y, isBlackKey(k) ? 6 : 12) << "key " << k;
+        for (int dy = 0; dy < kKeyMarkSize; ++dy)
+            for (int dx = 0; dx < kKeyMarkSize; ++dx)
+                EXPECT_EQ(keyAt(m.x + dx, m.y + dy), k) << "key " << k << " at +" << dx << ",+" << dy;
+        // The middle of the key's columns on the mark's row, dividers left out.
+        int sum = 0, n = 0;
+        for (int x = 0; x < kKeyboardWidth; ++x)
+            if (keyAt(x, m.y) == k && (isBlackKey(k) || x % kWhiteKeyWidth != 0)) {
+                sum += x;
+                ++n;
+            }
+        ASSERT_GT(n, 0) << "key " << k;
+        EXPECT_EQ(2 * (m.x + kKeyMarkSize / 2), 2 * sum / n) << "key " << k;
     }
 }
 

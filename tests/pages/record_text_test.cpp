@@ -3,44 +3,32 @@
 #include <string>
 #include <vector>
 
+#include "RecordBuilders.h"
 #include "pages/RecordConversions.h"
 #include "pages/RecordText.h"
 
 using namespace strumox::pages;
 using strumox::theory::NoteNames;
 using strumox::theory::Spelling;
+using namespace strumox::testsupport;
 
 namespace {
 
 const NoteNames kFlats(Spelling::Flats);
 const NoteNames kSharps(Spelling::Sharps);
 
-DiagramRecord chord(int root, const std::string& name, int bass, strumox::theory::IntervalList intervals,
+// A chord as the texts read it: root, suffix, the stored bass byte, intervals and interval text.
+DiagramRecord chord(int root, const std::string& name, int bass, const strumox::theory::IntervalList& intervals,
                     const std::string& formula = "")
 {
-    DiagramRecord r;
-    r.empty = 0;
-    r.name = name;
-    r.tuningName = "Standard";
-    r.formula = formula;
-    r.root = static_cast<std::uint8_t>(root);
+    DiagramRecord r = shapeChord(root, name, "xxxxxx", intervals, formula);
     r.bass = static_cast<std::uint8_t>(bass);
-    r.intervals = intervals;
     return r;
 }
 
-DiagramRecord cMaj7() { return chord(0, "maj7", 24, {0, 4, 7, 11, 255, 255, 255}, "1 3 5 7 "); }
-
 ScaleRecord gMajorScale()
 {
-    ScaleRecord s;
-    s.empty = 0;
-    s.name = "Major";
-    s.tuningName = "Standard";
-    s.formula = "1 2 3 4 5 6 7   ";
-    s.intervals = {0, 2, 4, 5, 7, 9, 11, 99, 99, 99};
-    s.root = 7;
-    return s;
+    return scaleRecord(7, "Major", {0, 2, 4, 5, 7, 9, 11, 99, 99, 99}, kDefaultBeginFrets, "1 2 3 4 5 6 7   ");
 }
 
 // ---- trimming ----
@@ -92,7 +80,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(ChordNotes, EveryIntervalGivesABlankAndANoteName)
 {
-    EXPECT_EQ(chordNotes(cMaj7(), kFlats), " C E G B");
+    EXPECT_EQ(chordNotes(openCMajor7(), kFlats), " C E G B");
 }
 
 TEST(ChordNotes, EntriesOf255AreSkippedWhereverTheyStand)
@@ -129,7 +117,7 @@ TEST(ScaleNotes, TenIntervalsWithoutAnEndAreAllListed)
 
 TEST(ChordSetHeader, NotesAndFormulaInBrackets)
 {
-    EXPECT_EQ(chordSetHeader(cMaj7(), kFlats), "C maj7   [  C E G B ]    [ 1 3 5 7 ]");
+    EXPECT_EQ(chordSetHeader(openCMajor7(), kFlats), "C maj7   [  C E G B ]    [ 1 3 5 7 ]");
 }
 
 TEST(ChordSetHeader, TrailingBlanksOfNameAndFormulaAreDroppedButNoBassIsShown)

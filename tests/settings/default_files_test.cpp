@@ -95,15 +95,6 @@ TEST(TipFile, TheUsersFileIsNeverReplaced)
     }
 }
 
-TEST(TipFile, SecondRunLeavesTheFirstRunsFile)
-{
-    const TempDir dir;
-    ASSERT_TRUE(writeTipFileIfMissing(dir.dir()));
-    dir.write("tip.kqt", "False\nmoved\n");
-    EXPECT_FALSE(writeTipFileIfMissing(dir.dir()));
-    EXPECT_EQ(dir.read("tip.kqt"), "False\nmoved\n");
-}
-
 // ---- Settings file ---------------------------------------------------------------------------
 
 TEST(DefaultSettings, GeneralMidiListsTheHundredAndTwentyEightProgramsInOrder)

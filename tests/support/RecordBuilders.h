@@ -71,7 +71,7 @@ inline void parseShape(const std::string& text, Strings& frets, Strings& markers
             markers[s] = pages::MarkerMuted;
         } else {
             frets[s] = static_cast<std::uint8_t>(std::stoi(parts[i]));
-            markers[s] = frets[s] == 0 ? pages::MarkerOpen : fretted;
+            markers[s] = frets[s] == 0 ? std::uint8_t{pages::MarkerOpen} : fretted;
         }
     }
 }
@@ -86,10 +86,65 @@ inline pages::DiagramRecord shapeChord(int root, const std::string& name, const 
     return chordRecord(root, name, frets, markers, intervals, formula);
 }
 
+// Markers from the fingers on a shape, low E string first: "x32010" (x not played, 0 open,
+// 1..4 the finger, 6 fretted without a finger).
+inline Strings fingerMarkers(const std::string& fingers)
+{
+    if (fingers.size() != 6)
+        throw std::invalid_argument("fingers name six strings: " + fingers);
+    Strings markers{};
+    for (size_t i = 0; i < 6; ++i)
+        markers[5 - i] = fingers[i] == 'x' || fingers[i] == 'X' ? std::uint8_t{pages::MarkerMuted}
+                                                                : static_cast<std::uint8_t>(fingers[i] - '0');
+    return markers;
+}
+
+// A chord from its shape and the fingers on it: fingeredChord(0, "major", "x32010", "x32010").
+inline pages::DiagramRecord fingeredChord(int root, const std::string& name, const std::string& shape,
+                                          const std::string& fingers,
+                                          const theory::IntervalList& intervals = {0, 255, 255, 255, 255, 255, 255},
+                                          const std::string& formula = "")
+{
+    Strings frets{}, markers{};
+    parseShape(shape, frets, markers);
+    return chordRecord(root, name, frets, fingerMarkers(fingers), intervals, formula);
+}
+
+// A dictionary fingering from its shape, its fingers and the beginning fret it claims.
+inline theory::Fingering shapeFingering(const std::string& shape, const std::string& fingers, int baseFret)
+{
+    theory::Fingering f;
+    Strings markers{};
+    parseShape(shape, f.frets, markers);
+    f.markers = fingerMarkers(fingers);
+    f.baseFret = static_cast<std::uint8_t>(baseFret);
+    return f;
+}
+
+// The same record drawn from another first row than the diagram rule gives.
+inline pages::DiagramRecord atBaseFret(pages::DiagramRecord d, int baseFret)
+{
+    d.baseFret = static_cast<std::uint8_t>(baseFret);
+    return d;
+}
+
 // Open C major, x32010, with its intervals and interval text.
 inline pages::DiagramRecord openCMajor()
 {
     return shapeChord(0, "major", "x32010", {0, 4, 7, 255, 255, 255, 255}, "1 3 5");
+}
+
+// Open C major fingered as players finger it: 3 on the A string, 2 on D, 1 on B.
+inline pages::DiagramRecord fingeredCMajor()
+{
+    return fingeredChord(0, "major", "x32010", "x32010", {0, 4, 7, 255, 255, 255, 255}, "1 3 5");
+}
+
+// Open C major 7, x32000 with fingers 3 and 2, its interval text ending in a blank as the
+// chord finder writes it.
+inline pages::DiagramRecord openCMajor7()
+{
+    return fingeredChord(0, "maj7", "x32000", "x32000", {0, 4, 7, 11, 255, 255, 255}, "1 3 5 7 ");
 }
 
 // A scale row in standard tuning; the beginning frets default to a new row's.

@@ -10,6 +10,7 @@
 
 #include <unistd.h>
 
+#include "RecordBuilders.h"
 #include "theory/ChordData.h"
 #include "theory/ChordFormulas.h"
 #include "theory/VoicingGenerator.h"
@@ -55,6 +56,7 @@ fs::path ChordDataFiles::s_dir;
 // ---- Formula index and record numbers ----------------------------------------------------------
 
 struct Address {
+    const char* name;
     ChordFamily family;
     int type;
     int key;
@@ -72,14 +74,15 @@ TEST_P(RecordAddressing, FamilyTypeAndKeyGiveFormulaAndRecord)
 }
 
 INSTANTIATE_TEST_SUITE_P(Chords, RecordAddressing,
-                         testing::Values(Address{ChordFamily::Major, 0, 0, 0, 0},            // C major
-                                         Address{ChordFamily::Major, 2, 0, 2, 6},            // C maj7
-                                         Address{ChordFamily::Major, 18, 11, 18, 11 * 57 + 54},
-                                         Address{ChordFamily::Minor, 1, 2, 20, 105},         // D m7
-                                         Address{ChordFamily::Minor, 0, 0, 19, 0},
-                                         Address{ChordFamily::Minor, 16, 11, 35, 11 * 51 + 48},
-                                         Address{ChordFamily::Dominant, 0, 7, 36, 7 * 78},   // G7
-                                         Address{ChordFamily::Dominant, 25, 11, 61, 933}));  // B 13sus(b9)
+                         testing::Values(Address{"CMajor", ChordFamily::Major, 0, 0, 0, 0},
+                                         Address{"CMaj7", ChordFamily::Major, 2, 0, 2, 6},
+                                         Address{"LastMajorTypeInB", ChordFamily::Major, 18, 11, 18, 11 * 57 + 54},
+                                         Address{"DMinor7", ChordFamily::Minor, 1, 2, 20, 105},
+                                         Address{"CMinor", ChordFamily::Minor, 0, 0, 19, 0},
+                                         Address{"LastMinorTypeInB", ChordFamily::Minor, 16, 11, 35, 11 * 51 + 48},
+                                         Address{"G7", ChordFamily::Dominant, 0, 7, 36, 7 * 78},
+                                         Address{"B13susFlat9", ChordFamily::Dominant, 25, 11, 61, 933}),
+                         [](const testing::TestParamInfo<Address>& info) { return std::string(info.param.name); });
 
 TEST(RecordAddressing, OutOfRangeGivesMinusOne)
 {
@@ -124,10 +127,7 @@ TEST(RecordAddressing, EveryChordHasItsOwnThreeRecords)
 
 TEST(DictionaryRecord, KnownBytes)
 {
-    Fingering f;  // C major x32010, low E muted
-    f.baseFret = 1;
-    f.frets = {0, 1, 0, 2, 3, 0};
-    f.markers = {0, 1, 0, 2, 3, 5};
+    const Fingering f = strumox::testsupport::shapeFingering("x32010", "x32010", 1);
     const DictionaryRecordBytes b = dictionaryRecordBytes(f);
     EXPECT_EQ(std::vector<std::uint8_t>(b.begin(), b.end()),
               (std::vector<std::uint8_t>{1, 0, 0, 1, 1, 0, 0, 2, 2, 3, 3, 0, 5}));

@@ -318,24 +318,16 @@ TEST(ScaleRecordBytes, DamagedLengthByteReadsTheWholeField)
 
 // ---- The scale file --------------------------------------------------------------------------
 
-TEST(ScaleFile, HoldsOneRecordPerScaleInMenuOrder)
+TEST(ScaleFile, HoldsOneRecordPerScaleInMenuOrderAndEachReadsBack)
 {
     const TempDir dir;
     writeScaleFile(dir.dir());
     const std::string bytes = dir.read("kqs.dat");
     ASSERT_EQ(bytes.size(), 47u * 37u);
     EXPECT_FALSE(fs::exists(dir.dir() + "kqs.dat.tmp"));
-    for (size_t i = 0; i < builtInScales().size(); ++i) {
-        const auto expected = builtInScales()[i].toBytes();
-        EXPECT_EQ(bytes.substr(i * 37, 37), std::string(expected.begin(), expected.end())) << "record " << i;
-    }
-}
-
-TEST(ScaleFile, EveryRecordReadsBack)
-{
-    const TempDir dir;
-    writeScaleFile(dir.dir());
     for (int i = 0; i < kScaleCount; ++i) {
+        const auto expected = builtInScales()[size_t(i)].toBytes();
+        EXPECT_EQ(bytes.substr(size_t(i) * 37, 37), std::string(expected.begin(), expected.end())) << "record " << i;
         std::string error;
         const auto r = readScaleRecord(dir.dir(), i, &error);
         ASSERT_TRUE(r) << i << ": " << error;

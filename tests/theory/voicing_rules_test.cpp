@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "RecordBuilders.h"
 #include "theory/ChordFormulas.h"
 #include "theory/ChordTypes.h"
 #include "theory/VoicingGenerator.h"
@@ -357,18 +358,7 @@ int lowestFretted(const Fingering& f)
 
 // ---- The checker catches what it should --------------------------------------------------------
 
-Fingering fingering(const std::string& shape, const std::string& fingersLowEFirst, int base)
-{
-    const Frets frets = parseShape(shape);
-    Fingering f;
-    f.baseFret = static_cast<std::uint8_t>(base);
-    for (size_t s = 0; s < 6; ++s) {
-        f.frets[s] = static_cast<std::uint8_t>(std::max(0, frets[s]));
-        const char c = fingersLowEFirst[5 - s];
-        f.markers[s] = static_cast<std::uint8_t>(c == 'x' ? 5 : c - '0');
-    }
-    return f;
-}
+using strumox::testsupport::shapeFingering;
 
 struct BadHand {
     const char* name;
@@ -383,7 +373,7 @@ class CheckerRejects : public testing::TestWithParam<BadHand> {};
 TEST_P(CheckerRejects, WhatNoHandCanPlay)
 {
     const BadHand& b = GetParam();
-    const auto problems = handProblems(fingering(b.shape, b.fingers, b.base));
+    const auto problems = handProblems(shapeFingering(b.shape, b.fingers, b.base));
     std::string all;
     for (const auto& p : problems)
         all += p + "; ";
@@ -406,9 +396,9 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(Checker, AcceptsTheOpenAndBarreChordsOfEveryMethodBook)
 {
-    for (const auto& f : {fingering("x32010", "x32010", 1), fingering("133211", "134211", 1),
-                          fingering("x 3 5 5 5 3", "x12341", 3), fingering("320003", "210003", 1),
-                          fingering("x 7 6 7 8 x", "x2134x", 6)})
+    for (const auto& f : {shapeFingering("x32010", "x32010", 1), shapeFingering("133211", "134211", 1),
+                          shapeFingering("x 3 5 5 5 3", "x12341", 3), shapeFingering("320003", "210003", 1),
+                          shapeFingering("x 7 6 7 8 x", "x2134x", 6)})
         EXPECT_TRUE(handProblems(f).empty()) << describe(f);
 }
 

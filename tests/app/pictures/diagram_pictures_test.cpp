@@ -8,7 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "RecordBuilders.h"
 #include "fretboard/FretboardGeometry.h"
+#include "pages/RecordConversions.h"
 
 namespace strumox::pictures {
 
@@ -18,16 +20,12 @@ namespace {
 using pages::DiagramRecord;
 using pages::PrintRecord;
 using pages::ScaleRecord;
+using namespace testsupport;
 
 // Colours without their alpha byte, as rgb() below reads them.
 const QRgb kPage = 0x1e965a;  // a page colour no diagram uses: they are grey or blue
 const QRgb kWhite = 0xffffff;
 const QRgb kBlack = 0x000000;
-
-constexpr int kSmallStringLines[] = {21, 36, 51, 66, 81, 96};
-constexpr int kSmallFretLines[] = {17, 34, 51, 68, 85, 102, 119};
-constexpr int kTinyStringLines[] = {10, 19, 28, 37, 46, 55};
-constexpr int kTinyFretLines[] = {6, 15, 24, 33, 42, 51, 60};
 
 bool isInk(QRgb c) { return qGray(c) < 160; }
 QRgb rgb(const QImage& img, int x, int y) { return img.pixel(x, y) & 0xffffff; }
@@ -60,42 +58,16 @@ QRect differingArea(const QImage& a, const QImage& b)
     return box;
 }
 
-// A fingering from frets and markers, string 0 first.
-DiagramRecord fingering(int baseFret, std::array<int, 6> frets, std::array<int, 6> markers)
+// A fingering from frets and markers, string 0 first, drawn from the given first row.
+DiagramRecord fingering(int baseFret, const Strings& frets, const Strings& markers)
 {
-    DiagramRecord r;
-    r.empty = 0;
-    r.name = "7";
-    r.tuningName = "Standard";
-    r.formula = "1 3 5 b7";
-    r.intervals = {0, 4, 7, 10, 255, 255, 255};
-    r.baseFret = static_cast<std::uint8_t>(baseFret);
-    for (size_t s = 0; s < 6; ++s) {
-        r.frets[s] = static_cast<std::uint8_t>(frets[s]);
-        r.markers[s] = static_cast<std::uint8_t>(markers[s]);
-        r.sounding[s] = markers[s] == 5 ? 0 : static_cast<std::uint8_t>(r.tuning[s] + frets[s]);
-    }
-    return r;
+    return atBaseFret(chordRecord(0, "7", frets, markers), baseFret);
 }
 
 DiagramRecord allMuted(int baseFret) { return fingering(baseFret, {0, 0, 0, 0, 0, 0}, {5, 5, 5, 5, 5, 5}); }
 
-ScaleRecord scale(int root, std::array<std::uint8_t, 10> intervals, std::array<std::uint8_t, 6> beginFret)
-{
-    ScaleRecord s;
-    s.empty = 0;
-    s.name = "Test";
-    s.tuningName = "Standard";
-    s.intervals = intervals;
-    s.beginFret = beginFret;
-    s.root = static_cast<std::uint8_t>(root);
-    return s;
-}
-
-ScaleRecord cMajor(std::array<std::uint8_t, 6> beginFret = {1, 5, 8, 12, 16, 20})
-{
-    return scale(0, {0, 2, 4, 5, 7, 9, 11, 99, 99, 99}, beginFret);
-}
+// C major whose second column begins at fret 5.
+const ScaleRecord kCMajor = cMajorScale({1, 5, 8, 12, 16, 20});
 
 class DiagramHands : public ::testing::TestWithParam<bool> {
 protected:
@@ -132,9 +104,26 @@ TEST(DiagramBitmaps, AreBlackOnWhiteWithoutColour)
             }
 }
 
+// String lines run through the middle of each string's marks; fret lines follow at an even pitch.
+std::array<int, 6> stringLines(const std::array<int, 6>& markX, int glyph)
+{
+    std::array<int, 6> xs{};
+    std::transform(markX.begin(), markX.end(), xs.begin(), [glyph](int x) { return x + glyph / 2; });
+    std::sort(xs.begin(), xs.end());
+    return xs;
+}
+
+std::array<int, 7> fretLines(int first, int pitch)
+{
+    std::array<int, 7> ys{};
+    for (size_t k = 0; k < ys.size(); ++k)
+        ys[k] = first + pitch * static_cast<int>(k);
+    return ys;
+}
+
 // Every pixel of a grid is black exactly on its lines, each line running from the first to the
 // last line of the other set, and white everywhere else.
-void expectGrid(const QImage& grid, const int (&xs)[6], const int (&ys)[7])
+void expectGrid(const QImage& grid, const std::array<int, 6>& xs, const std::array<int, 7>& ys)
 {
     auto in = [](const auto& set, int v) { return std::find(std::begin(set), std::end(set), v) != std::end(set); };
     for (int y = 0; y < grid.height(); ++y)
@@ -145,14 +134,13 @@ void expectGrid(const QImage& grid, const int (&xs)[6], const int (&ys)[7])
         }
 }
 
-TEST(DiagramBitmaps, SmallGridHasSharpLinesAtTheListedPositions)
+TEST(DiagramBitmaps, GridsHaveSharpLinesThroughTheMarksAtAnEvenFretPitch)
 {
-    expectGrid(smallFretGrid(), kSmallStringLines, kSmallFretLines);
-}
-
-TEST(DiagramBitmaps, TinyGridHasSharpLinesAtTheListedPositions)
-{
-    expectGrid(tinyFretGrid(), kTinyStringLines, kTinyFretLines);
+    for (bool left : {false, true}) {
+        const HandLayout h = HandLayout::forHand(left);
+        expectGrid(smallFretGrid(), stringLines(h.smallStringX, kSmallGlyph), fretLines(17, 17));
+        expectGrid(tinyFretGrid(), stringLines(h.tinyStringX, kTinyGlyph), fretLines(6, 9));
+    }
 }
 
 TEST(DiagramBitmaps, OpenCircleIsARingAroundAWhiteCentre)
@@ -331,7 +319,7 @@ TEST_P(DiagramHands, FretsWithoutARowAreNotDrawn)
 TEST(ChordDiagram, LeftHandedPutsStringZeroOnTheLeft)
 {
     // C major, x32010: string 5 not played, string 0 open.
-    const DiagramRecord c = fingering(1, {0, 1, 0, 2, 3, 0}, {0, 1, 0, 2, 3, 5});
+    const DiagramRecord c = fingeredCMajor();
     const QImage right = chordDiagramCell(c, ChordDiagramStyle::ChordPage, HandLayout::right());
     const QImage left = chordDiagramCell(c, ChordDiagramStyle::ChordPage, HandLayout::left());
     const QImage x = glyph(smallNumberGlyphs(), smallNumb::kMuted, 10);
@@ -408,26 +396,11 @@ INSTANTIATE_TEST_SUITE_P(Cells, ChordPlacement,
                                            PlaceCase{"PrintRow4Column3", pages::Page::Print, 4, 3, {380, 678}}),
                          [](const auto& info) { return std::string(info.param.label); });
 
-TEST(ChordPlacement, PrintPageAndChordPageDrawTheSameRecordDifferently)
-{
-    const DiagramRecord r = fingering(1, {1, 2, 3, 4, 0, 0}, {1, 2, 3, 4, 0, 5});
-    QImage chords = colouredPage(772, 800), print = colouredPage(772, 800);
-    {
-        QPainter p(&chords);
-        drawChordDiagram(p, r, pages::Page::Chords, pages::Cell{0, 0}, HandLayout::right());
-        QPainter q(&print);
-        drawChordDiagram(q, r, pages::Page::Print, pages::Cell{0, 0}, HandLayout::right());
-    }
-    EXPECT_EQ(chords.copy(20, 30, 105, 120), chordDiagramCell(r, ChordDiagramStyle::ChordPage, HandLayout::right()));
-    EXPECT_EQ(print.copy(20, 38, 105, 120), chordDiagramCell(r, ChordDiagramStyle::PrintPage, HandLayout::right()));
-    EXPECT_NE(chords.copy(20, 38, 105, 112), print.copy(20, 38, 105, 112));
-}
-
 TEST(EmptyRecords, AreNeverDrawn)
 {
     DiagramRecord chord = fingering(1, {1, 2, 3, 4, 0, 0}, {1, 2, 3, 4, 0, 5});
     chord.empty = 1;
-    ScaleRecord sc = cMajor();
+    ScaleRecord sc = kCMajor;
     sc.empty = 1;
     PrintRecord print;
     print.empty = 1;
@@ -468,7 +441,7 @@ void expectScaleMarks(const QImage& cell, const HandLayout& h, const std::array<
 TEST_P(DiagramHands, ScaleFromTheFirstFretShowsOpenStringsAndOneFretRowFewer)
 {
     // C major from fret 1 with five frets: open strings and frets 1..4.
-    const QImage cell = scaleDiagramCell(cMajor(), 0, 5, hand());
+    const QImage cell = scaleDiagramCell(kCMajor, 0, 5, hand());
     expectScaleMarks(cell, hand(),
                      {
                          "oD.D...",  // E: E F . G .
@@ -483,7 +456,7 @@ TEST_P(DiagramHands, ScaleFromTheFirstFretShowsOpenStringsAndOneFretRowFewer)
 TEST_P(DiagramHands, ScaleFromAHigherFretLeavesRowZeroEmpty)
 {
     // Column 1 begins at fret 5: five fret rows, frets 5..9.
-    const QImage cell = scaleDiagramCell(cMajor(), 1, 5, hand());
+    const QImage cell = scaleDiagramCell(kCMajor, 1, 5, hand());
     expectScaleMarks(cell, hand(),
                      {
                          ".D.DR..",  // E: A . B C .
@@ -499,29 +472,29 @@ TEST(ScaleDiagram, FretsSettingSetsTheNumberOfRows)
 {
     const HandLayout h = HandLayout::right();
     // Six frets from fret 5 reach fret 10 in row 6.
-    expectScaleMarks(scaleDiagramCell(cMajor(), 1, 6, h), h,
+    expectScaleMarks(scaleDiagramCell(kCMajor, 1, 6, h), h,
                      {".D.DR.D", ".DD.D.D", ".R.D.DD", ".D.D.DR", ".D.DD.D", ".D.DR.D"});
     // Four frets: from fret 5 rows 1 to 4; from fret 1 the open strings and frets 1 to 3.
-    expectScaleMarks(scaleDiagramCell(cMajor(), 1, 4, h), h,
+    expectScaleMarks(scaleDiagramCell(kCMajor, 1, 4, h), h,
                      {".D.DR..", ".DD.D..", ".R.D...", ".D.D...", ".D.DD..", ".D.DR.."});
-    expectScaleMarks(scaleDiagramCell(cMajor(), 0, 4, h), h,
+    expectScaleMarks(scaleDiagramCell(kCMajor, 0, 4, h), h,
                      {"oD.D...", "oR.D...", "o.D....", "o.DD...", "o.DR...", "oD.D..."});
 }
 
 TEST(ScaleDiagram, FretsSettingIsHeldToFourToSix)
 {
     const HandLayout h = HandLayout::right();
-    EXPECT_EQ(scaleDiagramCell(cMajor(), 1, 9, h), scaleDiagramCell(cMajor(), 1, 6, h));
-    EXPECT_EQ(scaleDiagramCell(cMajor(), 0, 0, h), scaleDiagramCell(cMajor(), 0, 4, h));
-    EXPECT_EQ(scaleDiagramCell(cMajor(), 0, 3, h), scaleDiagramCell(cMajor(), 0, 4, h));
-    EXPECT_NE(scaleDiagramCell(cMajor(), 0, 4, h), scaleDiagramCell(cMajor(), 0, 5, h));
+    EXPECT_EQ(scaleDiagramCell(kCMajor, 1, 9, h), scaleDiagramCell(kCMajor, 1, 6, h));
+    EXPECT_EQ(scaleDiagramCell(kCMajor, 0, 0, h), scaleDiagramCell(kCMajor, 0, 4, h));
+    EXPECT_EQ(scaleDiagramCell(kCMajor, 0, 3, h), scaleDiagramCell(kCMajor, 0, 4, h));
+    EXPECT_NE(scaleDiagramCell(kCMajor, 0, 4, h), scaleDiagramCell(kCMajor, 0, 5, h));
 }
 
 TEST(ScaleDiagram, RootOnAnOpenStringIsHatched)
 {
     const HandLayout h = HandLayout::right();
     // E minor pentatonic: E G A B D.
-    const ScaleRecord em = scale(4, {0, 3, 5, 7, 10, 99, 99, 99, 99, 99}, {1, 1, 1, 1, 1, 1});
+    const ScaleRecord em = scaleRecord(4, "Minor Pentatonic", {0, 3, 5, 7, 10, 99, 99, 99, 99, 99}, {1, 1, 1, 1, 1, 1});
     expectScaleMarks(scaleDiagramCell(em, 0, 4, h), h,
                      {"R..D...", "o..D...", "o.D....", "o.R....", "o.D....", "R..D..."});
 }
@@ -530,7 +503,7 @@ TEST(ScaleDiagram, IntervalListEndsAtThe99)
 {
     const HandLayout h = HandLayout::right();
     // Only the root before the 99; the E and G after it are not part of the scale.
-    const ScaleRecord rootOnly = scale(0, {0, 99, 4, 7, 99, 99, 99, 99, 99, 99}, {1, 1, 1, 1, 1, 1});
+    const ScaleRecord rootOnly = scaleRecord(0, "Root", {0, 99, 4, 7, 99, 99, 99, 99, 99, 99}, {1, 1, 1, 1, 1, 1});
     expectScaleMarks(scaleDiagramCell(rootOnly, 0, 5, h), h,
                      {".......", ".R.....", ".......", ".......", "...R...", "......."});
 }
@@ -538,9 +511,9 @@ TEST(ScaleDiagram, IntervalListEndsAtThe99)
 TEST(ScaleDiagram, EachColumnUsesItsOwnBeginningFret)
 {
     const HandLayout h = HandLayout::right();
-    const ScaleRecord s = cMajor({1, 5, 8, 12, 16, 20});
+    const ScaleRecord s = kCMajor;
     // Column 3 begins at 12, an octave above the open strings: row k holds the notes of fret k - 1.
-    const ScaleRecord sameAsOpen = cMajor({12, 12, 12, 12, 12, 12});
+    const ScaleRecord sameAsOpen = cMajorScale({12, 12, 12, 12, 12, 12});
     EXPECT_EQ(scaleDiagramCell(s, 3, 5, h), scaleDiagramCell(sameAsOpen, 0, 5, h));
     expectScaleMarks(scaleDiagramCell(s, 3, 5, h), h,
                      {".DD.D..", ".DR.D..", ".D.D.D.", ".D.DD..", ".D.DR..", ".DD.D.."});
@@ -549,15 +522,15 @@ TEST(ScaleDiagram, EachColumnUsesItsOwnBeginningFret)
 TEST(ScaleDiagram, BeginningFretIsWrittenLikeAChordsBaseFret)
 {
     const HandLayout h = HandLayout::right();
-    const QImage scaleCell = scaleDiagramCell(cMajor(), 2, 5, h);  // begins at 8
+    const QImage scaleCell = scaleDiagramCell(kCMajor, 2, 5, h);  // begins at 8
     const QImage chordCell = chordDiagramCell(allMuted(8), ChordDiagramStyle::ChordPage, h);
     EXPECT_EQ(scaleCell.copy(kSmallNumberArea), chordCell.copy(kSmallNumberArea));
-    EXPECT_NE(scaleCell.copy(kSmallNumberArea), scaleDiagramCell(cMajor(), 1, 5, h).copy(kSmallNumberArea));
+    EXPECT_NE(scaleCell.copy(kSmallNumberArea), scaleDiagramCell(kCMajor, 1, 5, h).copy(kSmallNumberArea));
 }
 
 TEST(ScaleDiagram, LeftHandedMirrorsTheStringOrder)
 {
-    const ScaleRecord s = cMajor();
+    const ScaleRecord s = kCMajor;
     const QImage right = scaleDiagramCell(s, 0, 5, HandLayout::right());
     const QImage left = scaleDiagramCell(s, 0, 5, HandLayout::left());
     EXPECT_NE(left, right);
@@ -581,7 +554,7 @@ TEST_P(ScalePlacement, CellGoesToItsOriginWithOrWithoutBackground)
 {
     const ScalePlaceCase& c = GetParam();
     const HandLayout h = HandLayout::right();
-    const ScaleRecord s = cMajor();
+    const ScaleRecord s = kCMajor;
     const QRect cellRect(c.origin, QSize(105, 120));
     const int x0 = c.column * 120;
     const QRect background(QPoint(x0 + 21, c.rowTop + 32), QPoint(x0 + 123, c.rowTop + 153));
@@ -669,12 +642,10 @@ QImage strip(const std::vector<std::pair<int, DiagramRecord>>& filled,
     return img;
 }
 
-DiagramRecord designChord() { return fingering(1, {0, 1, 0, 2, 3, 0}, {0, 1, 0, 2, 3, 5}); }
-
 TEST(DesignSlot, PaintsOnlyItsOwnColumn)
 {
     for (int slot = 0; slot < 6; ++slot) {
-        const QImage img = strip({{slot, designChord()}});
+        const QImage img = strip({{slot, fingeredCMajor()}});
         for (int y = 0; y < kDesignStripHeight; ++y)
             for (int x = 0; x < kDesignStripWidth; ++x) {
                 const bool inside = x >= 76 * slot && x < 76 * slot + 76;
@@ -685,7 +656,7 @@ TEST(DesignSlot, PaintsOnlyItsOwnColumn)
 
 TEST(DesignSlot, EmptySlotIsJustAWhiteColumn)
 {
-    DiagramRecord r = designChord();
+    DiagramRecord r = fingeredCMajor();
     r.empty = 1;
     const QImage img = strip({{3, r}});
     EXPECT_EQ(inkCount(img, QRect(228, 0, 76, 110)), 0);
@@ -697,8 +668,8 @@ TEST(DesignSlot, TinyDiagramSitsAt44BelowTheText)
 {
     for (bool left : {false, true})
         for (int slot : {0, 4}) {
-            const QImage img = strip({{slot, designChord()}}, theory::NoteNames(), kDiagramFontPixelSize, left);
-            EXPECT_EQ(img.copy(76 * slot, 44, 58, 61), tinyDiagram(designChord(), HandLayout::forHand(left), true))
+            const QImage img = strip({{slot, fingeredCMajor()}}, theory::NoteNames(), kDiagramFontPixelSize, left);
+            EXPECT_EQ(img.copy(76 * slot, 44, 58, 61), tinyDiagram(fingeredCMajor(), HandLayout::forHand(left), true))
                 << "slot " << slot << " left " << left;
         }
 }
@@ -732,7 +703,7 @@ TEST(DesignSlot, FretBeyondTheGridDrawsTheBlueLineInsteadOfAMark)
 TEST(DesignSlot, EachTextLineStaysInItsBand)
 {
     const int slot = 1;
-    const DiagramRecord base = designChord();
+    const DiagramRecord base = fingeredCMajor();
     std::array<DiagramRecord, 4> changed{base, base, base, base};
     changed[0].name = "maj13(#11)";
     changed[1].intervals = {0, 3, 6, 9, 255, 255, 255};
@@ -754,11 +725,11 @@ TEST(DesignSlot, EachTextLineStaysInItsBand)
 TEST(DesignSlot, TextLinesAreTheTitleNotesFormulaAndTuning)
 {
     const int slot = 4;
-    DiagramRecord r = designChord();
+    DiagramRecord r = fingeredCMajor();
     r.root = 9;
     r.bass = 24 + 1;
     r.formula = " 1 3 5 b7 ";
-    const char* const expected[] = {"A 7 /Db", "A Db E G", "1 3 5 b7", "Standard"};
+    const char* const expected[] = {"A major /Db", "A Db E", "1 3 5 b7", "Standard"};
     for (int size : {kDiagramFontPixelSize, kPrintFontPixelSize}) {
         QImage reference = colouredPage(kDesignStripWidth, kDesignStripHeight);
         {
@@ -783,7 +754,7 @@ TEST(DesignSlot, StaysInsideThePaintersClip)
     {
         QPainter p(&img);
         p.setClipRect(QRect(0, 0, 76 * 2 + 30, kDesignStripHeight));
-        DiagramRecord r = designChord();
+        DiagramRecord r = fingeredCMajor();
         r.name = "WWWWWWWWWWWWWWW";
         drawDesignSlot(p, r, 2, theory::NoteNames(), HandLayout::right(), kDiagramFontPixelSize);
     }
@@ -795,7 +766,7 @@ TEST(DesignSlot, StaysInsideThePaintersClip)
 
 TEST(DesignSlot, LongTextIsClippedToTheColumn)
 {
-    DiagramRecord r = designChord();
+    DiagramRecord r = fingeredCMajor();
     r.name = "WWWWWWWWWWWWWWW";
     r.tuningName = "WWWWWWWWWWWWWWW";
     const QImage img = strip({{2, r}});
@@ -808,7 +779,7 @@ TEST(DesignSlot, LongTextIsClippedToTheColumn)
 
 TEST(DesignSlot, SpellingAndFontSizeChangeTheText)
 {
-    DiagramRecord r = designChord();
+    DiagramRecord r = fingeredCMajor();
     r.root = 1;
     r.bass = 25;
     const QImage flats = strip({{0, r}}, theory::NoteNames(theory::Spelling::Flats));
@@ -835,16 +806,7 @@ QImage printText(const PrintRecord& r, int row, int column, const theory::NoteNa
 
 PrintRecord printChord()
 {
-    PrintRecord r;
-    r.empty = 0;
-    r.isChord = 1;
-    r.name = "7";
-    r.formula = "1 3 5 b7";
-    r.tuningName = "Standard";
-    r.intervals = {0, 4, 7, 10, 255, 255, 255, 255, 255, 255};
-    r.root = 9;
-    r.bass = 33;
-    return r;
+    return pages::chordToPrint(shapeChord(9, "7", "xxxxxx", {0, 4, 7, 10, 255, 255, 255}, "1 3 5 b7"));
 }
 
 TEST(PrintTextLines, FourLinesStartAtTheirRowsOfTheCell)
