@@ -9,7 +9,7 @@ PACKAGES=(
   qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev libgl-dev libxkbcommon-dev
   libfluidsynth-dev timgm6mb-soundfont librtmidi-dev libhidapi-dev
   libgtest-dev googletest
-  xvfb xauth x11-utils imagemagick fonts-liberation
+  xvfb xauth x11-utils xdotool imagemagick fonts-liberation
 )
 
 install_missing_packages() {
