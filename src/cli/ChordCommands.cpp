@@ -9,6 +9,7 @@
 
 #include "cli/CliCommon.h"
 #include "pages/ChordFinder.h"
+#include "pages/RecordText.h"
 #include "theory/ChordData.h"
 #include "theory/ChordFormulas.h"
 #include "theory/ChordTypes.h"
@@ -73,7 +74,7 @@ CommonOptions parseOptions(Args args, std::string_view command)
 void printDiagram(std::ostream& out, const pages::DiagramRecord& d, const theory::NoteNames& names, int number)
 {
     static constexpr const char* kStringNames[] = {"e", "B", "G", "D", "A", "E"};
-    out << names.note(d.root) << ' ' << d.name << "  (" << number << " of 6)  frets";
+    out << names.note(d.root) << ' ' << pages::printableFromLatin1(d.name) << "  (" << number << " of 6)  frets";
     for (int s = 5; s >= 0; --s) {
         const auto i = static_cast<size_t>(s);
         out << ' ' << (d.markers[i] == pages::MarkerMuted ? std::string("x") : std::to_string(d.frets[i]));
@@ -142,8 +143,9 @@ int runFormulas(Args args)
     for (size_t g = 0; g < records->size(); ++g) {
         const FormulaRecord& r = (*records)[g];
         std::string index = std::to_string(g);
-        std::cout << std::string(2 - index.size(), ' ') << index << "  " << r.suffix
-                  << std::string(16 - std::min<size_t>(15, r.suffix.size()), ' ') << r.text
+        // Columns are counted in characters, one a byte of the file's text.
+        std::cout << std::string(2 - index.size(), ' ') << index << "  " << pages::printableFromLatin1(r.suffix)
+                  << std::string(16 - std::min<size_t>(15, r.suffix.size()), ' ') << pages::printableFromLatin1(r.text)
                   << std::string(21 - std::min<size_t>(20, r.text.size()), ' ') << intervalText(r.intervals) << '\n';
     }
     return 0;
@@ -175,10 +177,10 @@ int runChord(Args args)
     }
     const theory::NoteNames names(o.positional[0].find('#') != std::string::npos ? theory::Spelling::Sharps
                                                                                   : theory::Spelling::Flats);
-    std::cout << names.note(*key) << ' ' << lookup->formula.suffix << "   [";
+    std::cout << names.note(*key) << ' ' << pages::printableFromLatin1(lookup->formula.suffix) << "   [";
     for (int i = 0, n = theory::intervalCount(lookup->formula.intervals); i < n; ++i)
         std::cout << ' ' << names.note(*key + lookup->formula.intervals[static_cast<size_t>(i)]);
-    std::cout << " ]   [ " << lookup->formula.text << " ]\n";
+    std::cout << " ]   [ " << pages::printableFromLatin1(lookup->formula.text) << " ]\n";
     for (size_t i = 0; i < diagrams.size(); ++i) {
         std::cout << '\n';
         printDiagram(std::cout, diagrams[i], names, static_cast<int>(i) + 1);

@@ -5,19 +5,22 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "pages/RecordText.h"
 #include "settings/AppDir.h"
 
 namespace strumox::cli {
 
-// The value of an option given as "--name VALUE" or "--name=VALUE"; advances i past it.
 std::string optionValue(Args args, std::size_t& i, std::string_view name)
 {
     const std::string& arg = args[i];
+    std::string value;
     if (arg.size() > name.size() && arg.starts_with(name) && arg[name.size()] == '=')
-        return arg.substr(name.size() + 1);
-    if (i + 1 >= args.size())
+        value = arg.substr(name.size() + 1);
+    else if (i + 1 < args.size())
+        value = args[++i];
+    if (value.empty())
         throw UsageError(std::string(name) + " needs a value");
-    return args[++i];
+    return value;
 }
 
 // The program directory named on the command line, or the executable's own; ends with '/'.
@@ -65,19 +68,16 @@ std::string jsonString(std::string_view text)
 {
     std::string out = "\"";
     for (const char c : text) {
-        switch (c) {
-        case '"': out += "\\\""; break;
-        case '\\': out += "\\\\"; break;
-        case '\n': out += "\\n"; break;
-        case '\t': out += "\\t"; break;
-        default:
-            if (static_cast<unsigned char>(c) < 0x20) {
-                char buf[8];
-                std::snprintf(buf, sizeof buf, "\\u%04x", static_cast<unsigned>(static_cast<unsigned char>(c)));
-                out += buf;
-            } else {
-                out += c;
-            }
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += c;
+        } else if (pages::isControlCharacter(byte)) {
+            char buf[8];
+            std::snprintf(buf, sizeof buf, "\\u%04X", static_cast<unsigned>(byte));
+            out += buf;
+        } else {
+            out += pages::utf8FromLatin1(std::string_view(&c, 1));
         }
     }
     return out + "\"";

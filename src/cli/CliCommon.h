@@ -21,7 +21,8 @@ public:
 
 using Args = std::span<const std::string>;  // the arguments after the sub-command's name
 
-// The value of an option given as "--name VALUE" or "--name=VALUE"; advances i past it.
+// The value of an option given as "--name VALUE" or "--name=VALUE"; advances i past it. A missing
+// or empty value is a usage error: "--appdir=" must not quietly mean the default directory.
 std::string optionValue(Args args, std::size_t& i, std::string_view name);
 
 // The program directory named on the command line, or the executable's own; ends with '/'.
@@ -34,7 +35,9 @@ std::optional<int> wholeNumber(std::string_view text);
 // the flat as a small 'b') or as a note number 0..11.
 std::optional<int> parseKey(std::string_view text);
 
-// text as a JSON string, quotes included; control characters escaped.
+// 8-bit text as the data files and records hold it (Latin-1), as a JSON string in UTF-8, quotes
+// included: '"' and '\\' escaped with a backslash, every control character (0x00..0x1F, 0x7F,
+// 0x80..0x9F) as \u00XX.
 std::string jsonString(std::string_view text);
 
 // The values as a JSON array of integers, "[64,59,55]".

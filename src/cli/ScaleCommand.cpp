@@ -120,12 +120,12 @@ int runScale(Args args)
     }
     // First the heading exactly as the Scales page writes it over the row, then field by field.
     const std::string tuning = pages::trimmed(row.tuningName);
-    std::cout << pages::scaleRowHeader(row, names) << '\n'
-              << "Name:        " << row.name << '\n'
+    std::cout << pages::printableFromLatin1(pages::scaleRowHeader(row, names)) << '\n'
+              << "Name:        " << pages::printableFromLatin1(row.name) << '\n'
               << "Root:        " << names.note(row.root) << '\n'
-              << "Formula:     " << row.formula << '\n'
+              << "Formula:     " << pages::printableFromLatin1(row.formula) << '\n'
               << "Notes:       " << joined(notes) << '\n'
-              << "Tuning:      " << tuning << '\n'
+              << "Tuning:      " << pages::printableFromLatin1(tuning) << '\n'
               << "Begin frets:";
     for (const auto fret : row.beginFret)
         std::cout << ' ' << static_cast<int>(fret);

@@ -61,6 +61,8 @@ int dispatch(const std::vector<std::string>& argv)
         throw UsageError("no command given");
     const std::string& first = argv.front();
     if (first == "--version") {
+        if (argv.size() > 1)
+            throw UsageError("--version: unexpected argument '" + argv[1] + "'");
         std::cout << kProgram << ' ' << STRUMOX_VERSION << '\n';
         return 0;
     }

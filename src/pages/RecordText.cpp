@@ -21,6 +21,36 @@ std::string noteList(const std::uint8_t* intervals, size_t count, std::uint8_t s
 
 }  // namespace
 
+bool isControlCharacter(unsigned char c)
+{
+    return c < 0x20 || (c >= 0x7F && c <= 0x9F);
+}
+
+std::string utf8FromLatin1(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size() * 2);
+    for (const char ch : text) {
+        const auto c = static_cast<unsigned char>(ch);
+        if (c < 0x80) {
+            out += ch;
+        } else {
+            out += static_cast<char>(0xC0 | (c >> 6));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        }
+    }
+    return out;
+}
+
+std::string printableFromLatin1(std::string_view text)
+{
+    std::string shown(text);
+    for (char& c : shown)
+        if (isControlCharacter(static_cast<unsigned char>(c)))
+            c = '?';
+    return utf8FromLatin1(shown);
+}
+
 std::string trimRight(const std::string& text)
 {
     size_t end = text.size();
@@ -68,7 +98,8 @@ std::array<std::string, 4> printTextLines(const PrintRecord& print, const theory
     const std::string notes = chord ? noteList(print.intervals.data(), 7, theory::kNoInterval, print.root, names)
                                     : noteList(print.intervals.data(), print.intervals.size(), theory::kScaleListEnd,
                                                print.root, names);
-    return {title, trimmed(notes), trimmed(print.formula), trimmed(print.tuningName)};
+    return {title, trimmed(notes), trimmed(print.formula),
+            trimmed(theory::spellNoteNames(print.tuningName, names))};
 }
 
 std::string chordSetHeader(const DiagramRecord& first, const theory::NoteNames& names)
@@ -80,13 +111,13 @@ std::string chordSetHeader(const DiagramRecord& first, const theory::NoteNames& 
 std::string scaleRowHeader(const ScaleRecord& scale, const theory::NoteNames& names)
 {
     return names.note(scale.root) + " " + scale.name + " Scale" + "   [ " + scaleNotes(scale, names) + " ] " +
-           "   [ " + trimRight(scale.formula) + " ] " + "Tuning: " + scale.tuningName;
+           "   [ " + trimRight(scale.formula) + " ] " + "Tuning: " + theory::spellNoteNames(scale.tuningName, names);
 }
 
 std::array<std::string, 4> designSlotLines(const DiagramRecord& chord, const theory::NoteNames& names)
 {
     return {chordTitle(chord, names), trimmed(chordNotes(chord, names)), trimmed(chord.formula),
-            trimmed(chord.tuningName)};
+            trimmed(theory::spellNoteNames(chord.tuningName, names))};
 }
 
 }  // namespace strumox::pages

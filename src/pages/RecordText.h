@@ -4,6 +4,7 @@
 // the records stay as they are.
 #include <array>
 #include <string>
+#include <string_view>
 
 #include "pages/DiagramRecord.h"
 #include "pages/PrintRecord.h"
@@ -11,6 +12,16 @@
 #include "theory/Notes.h"
 
 namespace strumox::pages {
+
+// The data files and records hold 8-bit text, one character a byte, read as Latin-1 (a byte is
+// the code point of its character). Everything that leaves the program as UTF-8 (a terminal, a
+// JSON document) passes through one of these.
+// A control character: 0x00..0x1F, 0x7F and 0x80..0x9F.
+bool isControlCharacter(unsigned char c);
+// The text in UTF-8: bytes below 0x80 as they are, the others as two-byte sequences.
+std::string utf8FromLatin1(std::string_view text);
+// The same with every control character shown as '?', for plain text output.
+std::string printableFromLatin1(std::string_view text);
 
 // Removes blanks (and control characters) from the end only, or from both ends.
 std::string trimRight(const std::string& text);
@@ -37,7 +48,8 @@ std::string chordSetHeader(const DiagramRecord& first, const theory::NoteNames& 
 
 // Header over a Scales page row:
 // "C Major Scale   [  C D E F G A B ]    [ 1 2 3 4 5 6 7 ] Tuning: Standard".
-// The name and the tuning name are written as stored; only the formula is trimmed.
+// The name and the tuning name are written as stored (a tuning name made of note names in the
+// current spelling); only the formula is trimmed.
 std::string scaleRowHeader(const ScaleRecord& scale, const theory::NoteNames& names);
 
 // The four lines over a Chord Design strip slot: title, note list ("C E G"), formula and tuning

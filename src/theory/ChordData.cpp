@@ -1,35 +1,28 @@
 #include "theory/ChordData.h"
 
-#include <cerrno>
-#include <cstring>
-#include <filesystem>
-#include <fstream>
+#include <stdexcept>
 #include <vector>
 
 #include "fileio/AtomicFile.h"
+#include "theory/DataFile.h"
 
 namespace strumox::theory {
 
 namespace {
 
-bool readRecords(const std::string& path, int first, int count, std::vector<std::uint8_t>& out, std::string* error)
+std::string tooShort(const std::string& path, std::size_t first, std::size_t last)
 {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        if (error)
-            *error = "Cannot open " + path + ": " + std::strerror(errno);
-        return false;
-    }
-    out.assign(kDictionaryRecordSize * static_cast<size_t>(count), 0);
-    in.seekg(static_cast<std::streamoff>(kDictionaryRecordSize * static_cast<size_t>(first)));
-    in.read(reinterpret_cast<char*>(out.data()), static_cast<std::streamsize>(out.size()));
-    if (static_cast<size_t>(in.gcount()) < out.size()) {
-        if (error)
-            *error = path + " is too short: records " + std::to_string(first) + ".." +
-                     std::to_string(first + count - 1) + " are not all there";
-        return false;
-    }
-    return true;
+    return path + " is too short: records " + std::to_string(first) + ".." + std::to_string(last) +
+           " are not all there";
+}
+
+// The build refuses to write a file its own readers would call damaged.
+void checkGenerated(std::string_view name, const std::vector<std::uint8_t>& bytes, const RecordLayout& layout)
+{
+    const RecordScan scan =
+        scanRecords(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), layout);
+    if (scan.result != RecordScan::Result::Whole)
+        throw std::logic_error("generated " + damagedMessage(name, scan.record));
 }
 
 }  // namespace
@@ -87,6 +80,57 @@ Fingering fingeringFromDictionaryRecord(const std::uint8_t* b)
     return f;
 }
 
+bool dictionaryRecordValid(const std::uint8_t* b)
+{
+    const Fingering f = fingeringFromDictionaryRecord(b);
+    int sounding = 0;
+    for (size_t s = 0; s < 6; ++s) {
+        const int fret = f.frets[s], marker = f.markers[s];
+        if (fret > kMaxFret || marker > MarkerPlain)
+            return false;
+        const bool atNut = marker == MarkerOpen || marker == MarkerMuted;
+        if (atNut != (fret == 0))
+            return false;
+        if (marker != MarkerMuted)
+            ++sounding;
+    }
+    if (sounding == 0 || f.baseFret != beginningFret(f.frets, f.markers))
+        return false;
+    for (size_t s = 0; s < 6; ++s) {
+        if (f.frets[s] > f.baseFret + 5)
+            return false;
+    }
+    return true;
+}
+
+std::optional<std::vector<Fingering>> dictionaryFromBytes(const std::string& path, std::string_view bytes,
+                                                          std::size_t records, std::string* error)
+{
+    const RecordScan scan = scanRecords(bytes, {kDictionaryRecordSize, records, dictionaryRecordValid});
+    if (scan.result != RecordScan::Result::Whole) {
+        if (error)
+            *error = scan.result == RecordScan::Result::Short ? tooShort(path, scan.record, records - 1)
+                                                              : damagedMessage(fileNameOf(path), scan.record);
+        return std::nullopt;
+    }
+    std::vector<Fingering> out;
+    out.reserve(records);
+    const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.data());
+    for (std::size_t r = 0; r < records; ++r)
+        out.push_back(fingeringFromDictionaryRecord(data + r * kDictionaryRecordSize));
+    return out;
+}
+
+std::optional<std::vector<Fingering>> readDictionaryFile(const std::string& path, std::size_t records,
+                                                         std::string* error)
+{
+    const auto bytes = readDataFile(path, {kDictionaryRecordSize, records, dictionaryRecordValid},
+                                    std::string(kMissingChordDataMessage), error);
+    if (!bytes)
+        return std::nullopt;
+    return dictionaryFromBytes(path, *bytes, records, error);
+}
+
 void writeChordDataFiles(const std::string& dir)
 {
     std::vector<std::uint8_t> formulas;
@@ -115,9 +159,13 @@ void writeChordDataFiles(const std::string& dir)
                 }
             }
         }
+        const RecordLayout layout{kDictionaryRecordSize, records, dictionaryRecordValid};
+        checkGenerated(files.first, first, layout);
+        checkGenerated(files.second, second, layout);
         fileio::writeFileAtomically(dir + std::string(files.first), first);
         fileio::writeFileAtomically(dir + std::string(files.second), second);
     }
+    checkGenerated(kFormulaFileName, formulas, {FormulaRecord::kSize, kChordTypeCount, formulaRecordValid});
     fileio::writeFileAtomically(dir + std::string(kFormulaFileName), formulas);
 }
 
@@ -134,27 +182,23 @@ std::optional<DictionaryLookup> lookupChord(const std::string& appDir, int g, in
             *error = "No key " + std::to_string(key) + " (0..11)";
         return std::nullopt;
     }
-    const std::string first = appDir + std::string(files->first);
-    const std::string second = appDir + std::string(files->second);
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(first, ec) || !std::filesystem::is_regular_file(second, ec)) {
-        if (error)
-            *error = std::string(kMissingChordDataMessage);
+    const auto records = 12 * static_cast<std::size_t>(files->recordsPerKey);
+    const auto first = readDictionaryFile(appDir + std::string(files->first), records, error);
+    if (!first)
         return std::nullopt;
-    }
-
-    DictionaryLookup result;
-    const int r = dictionaryRecordNumber(g, key);
-    std::vector<std::uint8_t> a, b;
-    if (!readRecords(first, r, kFingeringsPerFile, a, error) || !readRecords(second, r, kFingeringsPerFile, b, error))
+    const auto second = readDictionaryFile(appDir + std::string(files->second), records, error);
+    if (!second)
         return std::nullopt;
     const auto formula = readFormulaRecord(appDir + std::string(kFormulaFileName), g, error);
     if (!formula)
         return std::nullopt;
+
+    DictionaryLookup result;
     result.formula = *formula;
+    const auto r = static_cast<std::size_t>(dictionaryRecordNumber(g, key));
     for (size_t i = 0; i < kFingeringsPerFile; ++i) {
-        result.fingerings[i] = fingeringFromDictionaryRecord(&a[i * kDictionaryRecordSize]);
-        result.fingerings[i + kFingeringsPerFile] = fingeringFromDictionaryRecord(&b[i * kDictionaryRecordSize]);
+        result.fingerings[i] = (*first)[r + i];
+        result.fingerings[i + kFingeringsPerFile] = (*second)[r + i];
     }
     return result;
 }

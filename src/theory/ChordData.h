@@ -11,6 +11,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "theory/ChordFormulas.h"
 #include "theory/ChordTypes.h"
@@ -51,9 +52,30 @@ using DictionaryRecordBytes = std::array<std::uint8_t, kDictionaryRecordSize>;
 DictionaryRecordBytes dictionaryRecordBytes(const Fingering& f);
 Fingering fingeringFromDictionaryRecord(const std::uint8_t* bytes);  // reads 13 bytes
 
+// Whether 13 bytes hold a fingering the diagrams can draw: every fret on the neck (0..22), every
+// marker 0..6; open (0) and not played (5) only at fret 0, a finger (1..4) or a plain dot (6) only
+// above it; at least one string sounds; the beginning fret is the one the fretted notes give
+// (beginningFret), and every fretted note has a row of the diagram (at most five frets above
+// the beginning fret).
+bool dictionaryRecordValid(const std::uint8_t* bytes);
+
+// Every fingering of a dictionary file of `records` records (12 x records per key), checked
+// record by record and against the exact size. On failure nothing, and the reason in *error:
+// kMissingChordDataMessage when there is no such file; "PATH is not a regular file." (a FIFO is
+// refused without waiting for a writer); "PATH is too short: records A..B are not all there";
+// "kqma1.dat is damaged: record N." for the first record that breaks the rules above, or for
+// record `records` when bytes follow the table.
+std::optional<std::vector<Fingering>> readDictionaryFile(const std::string& path, std::size_t records,
+                                                         std::string* error);
+
+// The same checks over a dictionary file's bytes already read; path names it in the messages.
+std::optional<std::vector<Fingering>> dictionaryFromBytes(const std::string& path, std::string_view bytes,
+                                                          std::size_t records, std::string* error);
+
 // Writes the formula file and the six dictionaries into dir (ending with '/'), each first to
 // NAME.tmp and then renamed over NAME, so a reader never sees half a file. Throws
-// std::runtime_error naming the file on failure.
+// std::runtime_error naming the file on failure, std::logic_error naming the file and record
+// when a generated record breaks the rules the readers check (nothing is written then).
 void writeChordDataFiles(const std::string& dir);
 
 struct DictionaryLookup {
@@ -62,9 +84,11 @@ struct DictionaryLookup {
 };
 
 // The six fingerings of key 0..11 and formula index 0..61 from the files in appDir (ending
-// with '/'), with the formula record. On failure nothing, and the reason in *error (when
-// given): kMissingChordDataMessage when a dictionary file of the family is missing or the
-// formula index is out of range; otherwise what could not be opened or was too short.
+// with '/'), with the formula record. The two dictionary files of the family and the formula
+// file are read whole and checked (readDictionaryFile, readFormulaFile), the first file first.
+// On failure nothing, and the reason in *error (when given): kMissingChordDataMessage when a
+// dictionary file of the family is missing or the formula index is out of range; otherwise the
+// first file's failure as those readers word it.
 std::optional<DictionaryLookup> lookupChord(const std::string& appDir, int formulaIndex, int key,
                                             std::string* error);
 

@@ -1,9 +1,9 @@
 #include "theory/ChordFormulas.h"
 
-#include <cerrno>
 #include <cstring>
-#include <fstream>
 #include <initializer_list>
+
+#include "theory/DataFile.h"
 
 namespace strumox::theory {
 
@@ -154,10 +154,7 @@ std::string readText(const std::uint8_t* in, size_t capacity)
 
 constexpr size_t kOffSuffix = 7, kOffText = 23;
 
-std::string openError(const std::string& path)
-{
-    return "Cannot open " + path + ": " + std::strerror(errno);
-}
+constexpr RecordLayout kFormulaFileLayout{FormulaRecord::kSize, kChordTypeCount, formulaRecordValid};
 
 }  // namespace
 
@@ -211,29 +208,51 @@ std::vector<FormulaRecord> builtInFormulaRecords()
     return out;
 }
 
-std::optional<std::vector<FormulaRecord>> readFormulaFile(const std::string& path, std::string* error)
+bool formulaRecordValid(const std::uint8_t* b)
 {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        if (error)
-            *error = openError(path);
-        return std::nullopt;
+    if (b[0] != 0)
+        return false;
+    size_t n = 1;
+    for (; n < 7 && b[n] != kNoInterval; ++n) {
+        if (b[n] <= b[n - 1] || intervalName(b[n]).empty())
+            return false;
     }
-    std::vector<std::uint8_t> bytes(FormulaRecord::kSize * kChordTypeCount);
-    in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    const auto got = static_cast<size_t>(in.gcount());
-    if (got < bytes.size()) {
-        if (error)
-            *error = path + " holds " + std::to_string(got / FormulaRecord::kSize) + " whole chord formulas of " +
-                     std::to_string(kChordTypeCount) + " (" + std::to_string(got) + " bytes, " +
-                     std::to_string(bytes.size()) + " needed)";
+    for (; n < 7; ++n) {
+        if (b[n] != kNoInterval)
+            return false;
+    }
+    return b[kOffSuffix] <= FormulaRecord::kSuffixCapacity && b[kOffText] <= FormulaRecord::kTextCapacity;
+}
+
+std::optional<std::vector<FormulaRecord>> formulasFromBytes(const std::string& path, std::string_view bytes,
+                                                            std::string* error)
+{
+    const RecordScan scan = scanRecords(bytes, kFormulaFileLayout);
+    if (scan.result != RecordScan::Result::Whole) {
+        if (error) {
+            const size_t needed = FormulaRecord::kSize * kChordTypeCount;
+            *error = scan.result == RecordScan::Result::Short
+                         ? path + " holds " + std::to_string(scan.wholeRecords) + " whole chord formulas of " +
+                               std::to_string(kChordTypeCount) + " (" + std::to_string(bytes.size()) + " bytes, " +
+                               std::to_string(needed) + " needed)"
+                         : damagedMessage(fileNameOf(path), scan.record);
+        }
         return std::nullopt;
     }
     std::vector<FormulaRecord> out;
     out.reserve(kChordTypeCount);
+    const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.data());
     for (size_t g = 0; g < kChordTypeCount; ++g)
-        out.push_back(FormulaRecord::fromBytes(&bytes[g * FormulaRecord::kSize]));
+        out.push_back(FormulaRecord::fromBytes(data + g * FormulaRecord::kSize));
     return out;
+}
+
+std::optional<std::vector<FormulaRecord>> readFormulaFile(const std::string& path, std::string* error)
+{
+    const auto bytes = readDataFile(path, kFormulaFileLayout, {}, error);
+    if (!bytes)
+        return std::nullopt;
+    return formulasFromBytes(path, *bytes, error);
 }
 
 std::optional<FormulaRecord> readFormulaRecord(const std::string& path, int g, std::string* error)
@@ -243,21 +262,18 @@ std::optional<FormulaRecord> readFormulaRecord(const std::string& path, int g, s
             *error = "No chord formula " + std::to_string(g) + " (0.." + std::to_string(kChordTypeCount - 1) + ")";
         return std::nullopt;
     }
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        if (error)
-            *error = openError(path);
+    const auto bytes = readDataFile(path, kFormulaFileLayout, {}, error);
+    if (!bytes)
         return std::nullopt;
-    }
-    std::array<std::uint8_t, FormulaRecord::kSize> bytes{};
-    in.seekg(static_cast<std::streamoff>(static_cast<size_t>(g) * FormulaRecord::kSize));
-    in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    if (static_cast<size_t>(in.gcount()) < bytes.size()) {
+    if (bytes->size() < (static_cast<size_t>(g) + 1) * FormulaRecord::kSize) {
         if (error)
             *error = path + " is too short for chord formula " + std::to_string(g);
         return std::nullopt;
     }
-    return FormulaRecord::fromBytes(bytes.data());
+    const auto all = formulasFromBytes(path, *bytes, error);
+    if (!all)
+        return std::nullopt;
+    return (*all)[static_cast<size_t>(g)];
 }
 
 }  // namespace strumox::theory

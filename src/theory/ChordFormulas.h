@@ -54,11 +54,26 @@ struct FormulaRecord {
 // The 62 records of the built-in table, in formula-index order.
 std::vector<FormulaRecord> builtInFormulaRecords();
 
+// Whether 44 bytes hold a chord type the program can show: the interval list starts with the
+// root (0), rises strictly through named distances of 1..23 semitones and holds 255 in every
+// entry after its last interval (each of the seven bytes is read on its own, so a stray value
+// after a 255 would be shown as a chord tone); the suffix length is 0..15 and the formula text
+// length 0..20. The characters are not checked: any 8-bit text is shown as written.
+bool formulaRecordValid(const std::uint8_t* bytes);
+
 // All 62 records of a formula file, or nothing with a reason in *error (when given): a file
-// that cannot be opened, or one shorter than 62 records. Nothing is returned half-read.
+// that cannot be opened ("Cannot open PATH: ..."), one that is not a regular file, one shorter
+// than 62 records, or a damaged one ("kqcd3.dat is damaged: record N.", the first record that
+// breaks the rules above, or record 62 when bytes follow the table). Nothing is returned
+// half-read.
 std::optional<std::vector<FormulaRecord>> readFormulaFile(const std::string& path, std::string* error);
 
-// Record g of a formula file; the same failures as above, for the one record.
+// The same checks over a formula file's bytes already read; path names it in the messages.
+std::optional<std::vector<FormulaRecord>> formulasFromBytes(const std::string& path, std::string_view bytes,
+                                                            std::string* error);
+
+// Record g of a formula file, after the whole file has passed the checks above. A file too short
+// to hold record g says so for that record.
 std::optional<FormulaRecord> readFormulaRecord(const std::string& path, int g, std::string* error);
 
 }  // namespace strumox::theory

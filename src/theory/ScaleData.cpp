@@ -2,15 +2,12 @@
 
 #include <algorithm>
 #include <cassert>
-#include <cerrno>
-#include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <initializer_list>
-#include <system_error>
+#include <stdexcept>
 #include <vector>
 
 #include "fileio/AtomicFile.h"
+#include "theory/DataFile.h"
 
 namespace strumox::theory {
 
@@ -127,10 +124,7 @@ const std::array<ScaleDefinition, kScaleCount> kScales{
     scale({0, 1, 3, 4, 6, 8, 10}, "1 b2 b3 b4 b5 b6 b7"),      // 46 JM 7 (Super Locrian)
 };
 
-std::string errnoText()
-{
-    return std::strerror(errno);
-}
+constexpr RecordLayout kScaleFileLayout{ScaleDefinition::kSize, kScaleCount, scaleRecordValid};
 
 }  // namespace
 
@@ -172,36 +166,76 @@ void writeScaleFile(const std::string& dir)
         const auto bytes = s.toBytes();
         file.insert(file.end(), bytes.begin(), bytes.end());
     }
+    // The build refuses to write a file its own reader would call damaged.
+    const RecordScan scan =
+        scanRecords(std::string_view(reinterpret_cast<const char*>(file.data()), file.size()), kScaleFileLayout);
+    if (scan.result != RecordScan::Result::Whole)
+        throw std::logic_error(std::string("generated ") + damagedMessage(kScaleFileName, scan.record));
     fileio::writeFileAtomically(dir + kScaleFileName, file);
+}
+
+bool scaleRecordValid(const std::uint8_t* b)
+{
+    if (b[0] != 0)
+        return false;
+    std::size_t n = 1;
+    for (; n < kMaxScaleIntervals && b[n] != kScaleListEnd; ++n) {
+        if (b[n] <= b[n - 1] || b[n] > 11)
+            return false;
+    }
+    for (; n < kMaxScaleIntervals; ++n) {
+        if (b[n] != kScaleListEnd)
+            return false;
+    }
+    return b[kFormulaOffset] <= ScaleDefinition::kFormulaCapacity;
+}
+
+std::optional<std::vector<ScaleDefinition>> scalesFromBytes(const std::string& path, std::string_view bytes,
+                                                            std::string* error)
+{
+    const RecordScan scan = scanRecords(bytes, kScaleFileLayout);
+    if (scan.result == RecordScan::Result::Short) {
+        if (error) {
+            const std::size_t from = scan.record * ScaleDefinition::kSize;
+            *error = "Read beyond end of file: " + path + " holds no complete scale record " +
+                     std::to_string(scan.record) + " (bytes " + std::to_string(from) + " to " +
+                     std::to_string(from + ScaleDefinition::kSize - 1) + ").";
+        }
+        return std::nullopt;
+    }
+    if (scan.result == RecordScan::Result::Damaged) {
+        if (error)
+            *error = damagedMessage(fileNameOf(path), scan.record);
+        return std::nullopt;
+    }
+    std::vector<ScaleDefinition> out;
+    out.reserve(kScaleCount);
+    const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.data());
+    for (std::size_t i = 0; i < kScaleCount; ++i)
+        out.push_back(ScaleDefinition::fromBytes(data + i * ScaleDefinition::kSize));
+    return out;
+}
+
+std::optional<std::vector<ScaleDefinition>> readScaleFile(const std::string& appDir, std::string* error)
+{
+    const std::string path = appDir + kScaleFileName;
+    const auto bytes = readDataFile(path, kScaleFileLayout, "Could Not Find Scale Data File.", error);
+    if (!bytes)
+        return std::nullopt;
+    return scalesFromBytes(path, *bytes, error);
 }
 
 std::optional<ScaleDefinition> readScaleRecord(const std::string& appDir, int index, std::string* error)
 {
-    auto fail = [error](std::string text) -> std::optional<ScaleDefinition> {
-        if (error)
-            *error = std::move(text);
+    const auto all = readScaleFile(appDir, error);
+    if (!all)
         return std::nullopt;
-    };
-    const std::string path = appDir + kScaleFileName;
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(path, ec))
-        return fail("Could Not Find Scale Data File.");
-    if (index < 0)
-        return fail("No scale record " + std::to_string(index) + " in " + path + ".");
-
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return fail("Cannot open " + path + ": " + errnoText());
-    const auto offset = static_cast<std::streamoff>(index) * static_cast<std::streamoff>(ScaleDefinition::kSize);
-    ScaleDefinition::Bytes bytes{};
-    in.seekg(offset);
-    in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    if (in.gcount() != static_cast<std::streamsize>(bytes.size())) {
-        return fail("Read beyond end of file: " + path + " holds no complete scale record " +
-                    std::to_string(index) + " (bytes " + std::to_string(offset) + " to " +
-                    std::to_string(offset + static_cast<std::streamoff>(ScaleDefinition::kSize) - 1) + ").");
+    if (index < 0 || index >= kScaleCount) {
+        if (error)
+            *error = "No scale record " + std::to_string(index) + " in " + appDir + kScaleFileName + ".";
+        return std::nullopt;
     }
-    return ScaleDefinition::fromBytes(bytes.data());
+    return (*all)[static_cast<std::size_t>(index)];
 }
 
 std::string scaleRowTuningName(const Tuning& tuning, const NoteNames& names)

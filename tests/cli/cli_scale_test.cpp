@@ -161,7 +161,10 @@ TEST_F(CliScale, ShortScaleFileFailsWithAReadError)
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.out, "");
     EXPECT_NE(r.err.find("kqs.dat"), std::string::npos) << r.err;
-    EXPECT_EQ(runCli({"scale", "9", "C", "--appdir", dir.path()}).status, 0) << "records before the cut still read";
+    const CliRun before = runCli({"scale", "9", "C", "--appdir", dir.path()});
+    EXPECT_EQ(before.status, 1) << "the file is checked whole, records before the cut too";
+    EXPECT_EQ(before.out, "");
+    EXPECT_EQ(before.err, r.err);
 }
 
 struct BadScaleUsage {

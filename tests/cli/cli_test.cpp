@@ -65,7 +65,14 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(BadUsage{"NoArguments", {}, "no command given"},
                     BadUsage{"UnknownCommand", {"frobnicate"}, "unknown command 'frobnicate'"},
                     BadUsage{"AppDirWithoutValue", {"settings", "--appdir"}, "--appdir needs a value"},
-                    BadUsage{"UnknownOption", {"settings", "--colour"}, "unexpected argument '--colour'"}),
+                    BadUsage{"UnknownOption", {"settings", "--colour"}, "unexpected argument '--colour'"},
+                    BadUsage{"AppDirEmptyAfterEquals", {"settings", "--appdir="}, "--appdir needs a value"},
+                    BadUsage{"AppDirEmptyWord", {"settings", "--appdir", ""}, "--appdir needs a value"},
+                    BadUsage{"AppDirEmptyForAChord", {"chord", "C", "major", "--appdir="}, "--appdir needs a value"},
+                    BadUsage{"AppDirEmptyForFormulas", {"formulas", "--json", "--appdir="}, "--appdir needs a value"},
+                    BadUsage{"AppDirEmptyForAScale", {"scale", "0", "C", "--appdir="}, "--appdir needs a value"},
+                    BadUsage{"WordsAfterVersion", {"--version", "extra"}, "--version: unexpected argument 'extra'"},
+                    BadUsage{"OptionAfterVersion", {"--version", "--json"}, "--version: unexpected argument '--json'"}),
     [](const testing::TestParamInfo<BadUsage>& info) { return std::string(info.param.name); });
 
 TEST_F(Cli, MissingAppDirFailsWithExitOne)

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -191,6 +192,21 @@ TEST(PrintTextLines, SpellingSwitchRenamesTheNotesNotTheRecord)
     EXPECT_EQ(p, before);
 }
 
+TEST(PrintTextLines, ATuningNameOfNoteNamesFollowsTheSpellingOnEveryPageAnyOtherStaysAsStored)
+{
+    ScaleRecord s = gMajorScale();
+    s.tuningName = " Eb Ab Db Gb Bb";
+    const std::string header = scaleRowHeader(s, kSharps);
+    EXPECT_EQ(header.substr(header.find("Tuning: ")), "Tuning:  D# G# C# F# A#");
+    EXPECT_EQ(printTextLines(scaleToPrint(s, 1, PrintRecord{}), kSharps)[3], "D# G# C# F# A#");
+    DiagramRecord r = chord(3, "7", 27, {0, 4, 7, 10, 255, 255, 255});
+    r.tuningName = "D# G# C# F# A# D# ";
+    EXPECT_EQ(designSlotLines(r, kFlats)[3], "Eb Ab Db Gb Bb Eb");
+    EXPECT_EQ(printTextLines(chordToPrint(r), kFlats)[3], "Eb Ab Db Gb Bb");  // 15 characters kept
+    r.tuningName = "Open C#";
+    EXPECT_EQ(designSlotLines(r, kFlats)[3], "Open C#");
+}
+
 // ---- Chord Design strip ----
 
 TEST(DesignSlotLines, TitleNotesFormulaTuning)
@@ -202,6 +218,52 @@ TEST(DesignSlotLines, TitleNotesFormulaTuning)
     EXPECT_EQ(lines[1], "C E G B");
     EXPECT_EQ(lines[2], "1 3 5 7");
     EXPECT_EQ(lines[3], "E A D G B E");
+}
+
+// ---- 8-bit text leaving the program as UTF-8 ----
+
+// The code points of well-formed UTF-8 of one or two bytes a character; throws on anything else.
+std::vector<unsigned> codePoints(const std::string& utf8)
+{
+    std::vector<unsigned> out;
+    for (std::size_t i = 0; i < utf8.size(); ++i) {
+        const auto c = static_cast<unsigned char>(utf8[i]);
+        if (c < 0x80) {
+            out.push_back(c);
+            continue;
+        }
+        const auto next = i + 1 < utf8.size() ? static_cast<unsigned char>(utf8[i + 1]) : 0u;
+        if (c < 0xC2 || c > 0xDF || (next & 0xC0) != 0x80)
+            throw std::runtime_error("not a two-byte UTF-8 character at " + std::to_string(i));
+        out.push_back(((c & 0x1Fu) << 6) | (next & 0x3Fu));
+        ++i;
+    }
+    return out;
+}
+
+std::string everyByte()
+{
+    std::string all;
+    for (int b = 0; b < 256; ++b)
+        all += static_cast<char>(b);
+    return all;
+}
+
+TEST(Latin1Text, EveryByteBecomesTheCharacterOfItsOwnCodePoint)
+{
+    std::vector<unsigned> expected;
+    for (unsigned b = 0; b < 256; ++b)
+        expected.push_back(b);
+    EXPECT_EQ(codePoints(utf8FromLatin1(everyByte())), expected);
+}
+
+TEST(Latin1Text, PrintableTextShowsEveryControlCharacterAsAQuestionMark)
+{
+    std::vector<unsigned> expected;
+    for (unsigned b = 0; b < 256; ++b)
+        expected.push_back(b < 0x20 || (b >= 0x7F && b <= 0x9F) ? '?' : b);
+    EXPECT_EQ(codePoints(printableFromLatin1(everyByte())), expected);
+    EXPECT_EQ(printableFromLatin1("m7\t\"Caf\xe9\"\\"), "m7?\"Caf\xc3\xa9\"\\");
 }
 
 }  // namespace

@@ -32,10 +32,14 @@ struct CliRun {
     std::vector<std::string> lines() const { return splitLines(out); }
 };
 
-inline CliRun runCli(const std::vector<std::string>& args)
+// Runs strumox-cli with args; with a time limit in seconds, a run that has not ended by then is
+// killed (status 137, as timeout(1) reports SIGKILL), so a program that blocks fails its test
+// instead of hanging the suite.
+inline CliRun runCli(const std::vector<std::string>& args, int timeLimit = 0)
 {
     const TempDir scratch;
-    std::string command = shellQuoted(kCli);
+    std::string command = timeLimit > 0 ? "timeout -s KILL " + std::to_string(timeLimit) + " " : "";
+    command += shellQuoted(kCli);
     for (const auto& a : args)
         command += " " + shellQuoted(a);
     command += " 2>" + shellQuoted(scratch.file("stderr"));

@@ -319,11 +319,11 @@ TEST_F(FormulaFile, AWholeFileReadsAsTheBuiltInTable)
     EXPECT_EQ(*records, builtInFormulaRecords());
 }
 
-TEST_F(FormulaFile, BytesAfterTheLastRecordAreIgnored)
+TEST_F(FormulaFile, BytesAfterTheLastRecordMakeTheFileDamaged)
 {
-    const auto records = readFormulaFile(write(63), nullptr);
-    ASSERT_TRUE(records);
-    EXPECT_EQ(records->size(), 62u);
+    std::string error;
+    EXPECT_FALSE(readFormulaFile(write(63), &error));
+    EXPECT_EQ(error, "kqcd3.dat is damaged: record 62.");
 }
 
 TEST_F(FormulaFile, AShortFileGivesNothingAndSaysHowMuchIsThere)
