@@ -14,7 +14,15 @@ int runSettings(Args args)
         else
             throw UsageError("settings: unexpected argument '" + args[i] + "'");
     }
-    for (const std::string& line : strumox::settings::settingsListing(appDirFrom(dir)))
+    const strumox::settings::SettingsListing listing = strumox::settings::listSettings(appDirFrom(dir));
+    // Defaults printed for a file that could not be read would pass for the user's settings.
+    if (!listing.notices.unreadable.empty()) {
+        std::cerr << kProgram << ": " << listing.notices.unreadable << '\n';
+        return kExitFailure;
+    }
+    if (!listing.notices.userChords.empty())
+        std::cerr << kProgram << ": " << listing.notices.userChords << '\n';
+    for (const std::string& line : listing.lines)
         std::cout << line << '\n';
     return 0;
 }

@@ -1,7 +1,10 @@
 #include "fileio/AtomicFile.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <system_error>
+#include <vector>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -45,6 +48,43 @@ std::string parentDirectory(const std::string& path)
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
+// The final target of a chain of symbolic links (path itself when it is no link, or is missing).
+// A relative link text counts from the directory holding the link, as the kernel reads it.
+std::string finalTarget(const std::string& path)
+{
+    constexpr int kMaxLinks = 40;  // the kernel's own limit for one path lookup
+    std::string current = path;
+    for (int hops = 0; hops <= kMaxLinks; ++hops) {
+        struct stat st {};
+        if (::lstat(current.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
+            return current;
+        std::vector<char> text(static_cast<std::size_t>(std::max<off_t>(st.st_size, PATH_MAX)) + 1);
+        const ssize_t n = ::readlink(current.c_str(), text.data(), text.size());
+        if (n < 0)
+            fail("cannot replace", path, errno);
+        const std::string link(text.data(), static_cast<std::size_t>(n));
+        if (link.starts_with('/'))
+            current = link;
+        else {
+            const std::string dir = parentDirectory(current);
+            current = dir.ends_with('/') ? dir + link : dir + "/" + link;
+        }
+    }
+    fail("cannot replace", path, ELOOP);
+}
+
+// Refuses to replace a regular file its owner has marked read-only or the caller may not write.
+void checkReplaceable(const std::string& target)
+{
+    struct stat st {};
+    if (::stat(target.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+        return;  // nothing to replace yet, or something rename() itself refuses
+    if ((st.st_mode & S_IWUSR) == 0)
+        fail("cannot replace", target, EACCES);
+    if (::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0)
+        fail("cannot replace", target, errno);
+}
+
 // Writes path + ".tmp" whole and on the disk, and returns its name.
 std::string writeTemporary(const std::string& path, std::string_view bytes)
 {
@@ -83,14 +123,16 @@ void writeFileAtomically(const std::string& path, std::span<const std::uint8_t> 
 
 void writeFileAtomically(const std::string& path, std::string_view bytes)
 {
-    const std::string temp = writeTemporary(path, bytes);
-    if (::rename(temp.c_str(), path.c_str()) != 0) {
+    const std::string target = finalTarget(path);
+    checkReplaceable(target);
+    const std::string temp = writeTemporary(target, bytes);
+    if (::rename(temp.c_str(), target.c_str()) != 0) {
         const int error = errno;
         ::unlink(temp.c_str());
-        fail("cannot replace", path, error);
+        fail("cannot replace", target, error);
     }
     // Make the rename itself survive a power cut; the file is already complete either way.
-    const int dir = ::open(parentDirectory(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int dir = ::open(parentDirectory(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dir >= 0) {
         ::fsync(dir);
         ::close(dir);

@@ -13,8 +13,16 @@
 
 namespace strumox::fileio {
 
-// Puts the bytes at path, replacing any file there. A replaced regular file keeps its permission
-// bits; a new file gets 0644 less the umask.
+// Puts the bytes at path, replacing any file there.
+// - A symbolic link (or a chain of them) is written through: the temporary goes beside the final
+//   target and is renamed over it, so the link stays a link. A dangling link gets its target
+//   created; a loop of links fails ("cannot replace <path>: Too many levels of symbolic links").
+// - A file its owner may not write is not replaced ("cannot replace <file>: Permission denied"):
+//   a file without the owner's write bit (0444) is refused even for root, who passes every
+//   access check, and a file the caller has no write access to is refused although the rename
+//   would succeed. The rename trick needs only the directory's permission; the file's own mode
+//   says what its owner wants.
+// - A replaced regular file keeps its permission bits; a new file gets 0644 less the umask.
 void writeFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes);
 void writeFileAtomically(const std::string& path, std::string_view bytes);
 

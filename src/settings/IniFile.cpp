@@ -2,18 +2,14 @@
 
 #include <algorithm>
 #include <cassert>
-#include <cerrno>
 #include <charconv>
 #include <cstdint>
 #include <optional>
 #include <string_view>
 #include <system_error>
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include "fileio/AtomicFile.h"
+#include "fileio/ReadFile.h"
 
 namespace strumox::settings {
 
@@ -41,6 +37,18 @@ bool sameName(std::string_view a, std::string_view b)
            std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return asciiLower(x) == asciiLower(y); });
 }
 
+std::string lowered(std::string_view s)
+{
+    std::string out(s);
+    for (char& c : out)
+        c = asciiLower(c);
+    return out;
+}
+
+// A section with this many key lines or fewer is searched line by line; a longer one gets a map
+// of its keys at the first lookup (the 128 voices of "General MIDI", a hand-grown section).
+constexpr std::size_t kScannedKeys = 16;
+
 struct LineInfo {
     enum class Kind { Other, Section, Key } kind = Kind::Other;
     std::string_view name;
@@ -65,20 +73,6 @@ LineInfo classify(std::string_view line)
     if (name.empty())
         return {};
     return {LineInfo::Kind::Key, name, trimBlanks(text.substr(eq + 1))};
-}
-
-// Calls visit(index, info) for every section header and key line that belongs to `section`.
-template <typename Visit>
-void forEachLineOf(const std::vector<std::string>& lines, std::string_view section, Visit visit)
-{
-    bool inside = false;
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        const LineInfo info = classify(lines[i]);
-        if (info.kind == LineInfo::Kind::Section)
-            inside = sameName(info.name, section);
-        if (inside && info.kind != LineInfo::Kind::Other)
-            visit(i, info);
-    }
 }
 
 // Cuts after `maxChars` UTF-8 code points, never inside one.
@@ -119,33 +113,6 @@ std::optional<int> parseInteger(std::string_view text)
            !trimBlanks(name).empty();
 }
 
-// The file's bytes; empty when it is missing, unreadable or not a regular file.
-std::string readWholeFile(const std::string& path)
-{
-    std::string content;
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return content;
-    struct stat st {};
-    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
-        char buffer[16384];
-        for (;;) {
-            const ssize_t n = ::read(fd, buffer, sizeof buffer);
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n < 0) {
-                content.clear();
-                break;
-            }
-            if (n == 0)
-                break;
-            content.append(buffer, static_cast<std::size_t>(n));
-        }
-    }
-    ::close(fd);
-    return content;
-}
-
 }  // namespace
 
 SettingsWriteError::SettingsWriteError(const std::string& path)
@@ -155,49 +122,131 @@ SettingsWriteError::SettingsWriteError(const std::string& path)
 
 IniFile::IniFile(std::string path) : m_path(std::move(path))
 {
-    std::string content = readWholeFile(m_path);
-    if (content.starts_with(kByteOrderMark)) {
-        m_byteOrderMark = true;
-        content.erase(0, kByteOrderMark.size());
+    fileio::FileRead file = fileio::readRegularFile(m_path);
+    if (file.status == fileio::FileRead::Status::Missing)
+        return;
+    if (!file.ok()) {
+        m_unreadable = file.reason.empty() ? "cannot be read" : file.reason;
+        return;
     }
+    m_original = std::move(file.bytes);
+    const std::string_view all = m_original;
     std::size_t start = 0;
-    while (start < content.size()) {
-        auto end = content.find('\n', start);
-        if (end == std::string::npos)
-            end = content.size();
-        std::string line = content.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        m_lines.push_back(std::move(line));
+    if (all.starts_with(kByteOrderMark)) {
+        m_byteOrderMark = true;
+        start = kByteOrderMark.size();
+    }
+
+    m_lines.reserve(static_cast<std::size_t>(std::count(all.begin(), all.end(), '\n')) + 1);
+    Section* current = nullptr;  // lines before the first header belong to no section
+    while (start < all.size()) {
+        auto end = all.find_first_of("\r\n", start);
+        if (end == std::string_view::npos)
+            end = all.size();
+        Line line;
+        line.offset = static_cast<std::uint32_t>(start);
+        line.length = static_cast<std::uint32_t>(end - start);
+        line.prev = m_last;
+        const auto id = static_cast<LineId>(m_lines.size());
+        m_lines.push_back(line);
+        if (m_last != kNoLine)
+            m_lines[m_last].next = id;
+        else
+            m_first = id;
+        m_last = id;
+
+        const LineInfo info = classify(lineText(id));
+        if (info.kind == LineInfo::Kind::Section) {
+            current = &m_sections[lowered(info.name)];
+            current->headers.push_back(id);
+        } else if (info.kind == LineInfo::Kind::Key && current) {
+            current->keys.push_back(id);
+        }
+
         start = end + 1;
+        if (end < all.size() && all[end] == '\r' && end + 1 < all.size() && all[end + 1] == '\n')
+            ++start;  // CR LF is one line end
     }
 }
 
-std::vector<std::size_t> IniFile::keyLines(const std::string& section) const
+std::string_view IniFile::lineText(LineId id) const
 {
-    std::vector<std::size_t> result;
-    forEachLineOf(m_lines, section, [&](std::size_t i, const LineInfo& info) {
-        if (info.kind == LineInfo::Kind::Key)
-            result.push_back(i);
-    });
-    return result;
+    const Line& line = m_lines[id];
+    if (line.edited >= 0)
+        return m_edited[static_cast<std::size_t>(line.edited)];
+    return std::string_view(m_original).substr(line.offset, line.length);
 }
 
-std::ptrdiff_t IniFile::findKey(const std::string& section, const std::string& key) const
+void IniFile::setLineText(LineId id, std::string text)
 {
-    for (const std::size_t i : keyLines(section)) {
-        if (sameName(classify(m_lines[i]).name, key))
-            return static_cast<std::ptrdiff_t>(i);
+    Line& line = m_lines[id];
+    if (line.edited >= 0) {
+        m_edited[static_cast<std::size_t>(line.edited)] = std::move(text);
+    } else {
+        line.edited = static_cast<std::int32_t>(m_edited.size());
+        m_edited.push_back(std::move(text));
     }
-    return -1;
+}
+
+IniFile::LineId IniFile::insertAfter(LineId after, std::string text)
+{
+    const auto id = static_cast<LineId>(m_lines.size());
+    Line line;
+    line.prev = after;
+    line.next = (after == kNoLine) ? m_first : m_lines[after].next;
+    m_lines.push_back(line);
+    setLineText(id, std::move(text));
+    if (line.next != kNoLine)
+        m_lines[line.next].prev = id;
+    else
+        m_last = id;
+    if (after != kNoLine)
+        m_lines[after].next = id;
+    else
+        m_first = id;
+    return id;
+}
+
+void IniFile::unlink(LineId id)
+{
+    const Line& line = m_lines[id];
+    (line.prev != kNoLine ? m_lines[line.prev].next : m_first) = line.next;
+    (line.next != kNoLine ? m_lines[line.next].prev : m_last) = line.prev;
+}
+
+const IniFile::Section* IniFile::findSection(std::string_view name) const
+{
+    const auto it = m_sections.find(lowered(name));
+    return it == m_sections.end() ? nullptr : &it->second;
+}
+
+IniFile::LineId IniFile::findKey(const std::string& section, const std::string& key) const
+{
+    const Section* s = findSection(section);
+    if (!s)
+        return kNoLine;
+    if (s->keys.size() <= kScannedKeys) {
+        for (const LineId id : s->keys) {
+            if (sameName(classify(lineText(id)).name, key))
+                return id;
+        }
+        return kNoLine;
+    }
+    if (!s->mapped) {
+        for (const LineId id : s->keys)
+            s->firstKey.try_emplace(lowered(classify(lineText(id)).name), id);  // the first one wins
+        s->mapped = true;
+    }
+    const auto it = s->firstKey.find(lowered(key));
+    return it == s->firstKey.end() ? kNoLine : it->second;
 }
 
 std::string IniFile::readString(const std::string& section, const std::string& key, const std::string& def) const
 {
-    const auto i = findKey(section, key);
-    if (i < 0)
+    const LineId id = findKey(section, key);
+    if (id == kNoLine)
         return def;
-    const LineInfo info = classify(m_lines[static_cast<std::size_t>(i)]);
+    const LineInfo info = classify(lineText(id));
     if (!info.value)
         return def;
     return cutToChars(*info.value, kMaxValueChars);
@@ -220,30 +269,32 @@ void IniFile::writeString(const std::string& section, const std::string& key, co
     std::string text = value;
     std::replace_if(text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
 
-    const auto found = findKey(section, key);
-    if (found >= 0) {
-        std::string& line = m_lines[static_cast<std::size_t>(found)];
-        const LineInfo info = classify(line);
+    const LineId found = findKey(section, key);
+    if (found != kNoLine) {
+        const LineInfo info = classify(lineText(found));
         if (info.value && *info.value == text)
             return;
-        line = std::string(info.name) + "=" + text;
+        // The rewritten line keeps the file's spelling of the name, so the index still holds.
+        setLineText(found, std::string(info.name) + "=" + text);
         m_changed = true;
         return;
     }
 
-    // The new key goes after the section's last key, or after its header when it has none.
-    std::optional<std::size_t> lastKey;
-    std::optional<std::size_t> lastHeader;
-    forEachLineOf(m_lines, section, [&](std::size_t i, const LineInfo& info) {
-        (info.kind == LineInfo::Kind::Key ? lastKey : lastHeader) = i;
-    });
-    if (const auto after = lastKey ? lastKey : lastHeader) {
-        m_lines.insert(m_lines.begin() + static_cast<std::ptrdiff_t>(*after) + 1, key + "=" + text);
+    const auto it = m_sections.find(lowered(section));
+    if (it != m_sections.end()) {
+        // The new key goes after the section's last key, or after its last header when it has none.
+        Section& s = it->second;
+        const LineId after = s.keys.empty() ? s.headers.back() : s.keys.back();
+        const LineId id = insertAfter(after, key + "=" + text);
+        s.keys.push_back(id);
+        if (s.mapped)
+            s.firstKey.try_emplace(lowered(key), id);
     } else {
-        if (!m_lines.empty() && !trimBlanks(m_lines.back()).empty())
-            m_lines.emplace_back();
-        m_lines.push_back("[" + section + "]");
-        m_lines.push_back(key + "=" + text);
+        if (m_last != kNoLine && !trimBlanks(lineText(m_last)).empty())
+            insertAfter(m_last, {});
+        Section& s = m_sections[lowered(section)];
+        s.headers.push_back(insertAfter(m_last, "[" + section + "]"));
+        s.keys.push_back(insertAfter(m_last, key + "=" + text));
     }
     m_changed = true;
 }
@@ -261,9 +312,12 @@ void IniFile::writeBool(const std::string& section, const std::string& key, bool
 std::vector<std::string> IniFile::sectionKeys(const std::string& section) const
 {
     std::vector<std::string> names;
+    const Section* s = findSection(section);
+    if (!s)
+        return names;
     std::size_t used = 1;  // the final terminator
-    for (const std::size_t i : keyLines(section)) {
-        const std::string_view name = classify(m_lines[i]).name;
+    for (const LineId id : s->keys) {
+        const std::string_view name = classify(lineText(id)).name;
         used += name.size() + 1;
         if (used > kKeyListCapacity)
             break;
@@ -274,35 +328,36 @@ std::vector<std::string> IniFile::sectionKeys(const std::string& section) const
 
 bool IniFile::hasSection(const std::string& section) const
 {
-    bool found = false;
-    forEachLineOf(m_lines, section, [&](std::size_t, const LineInfo&) { found = true; });
-    return found;
+    return findSection(section) != nullptr;
 }
 
 void IniFile::eraseSection(const std::string& section)
 {
-    std::vector<std::string> kept;
-    kept.reserve(m_lines.size());
-    bool inside = false;
-    for (auto& line : m_lines) {
-        const LineInfo info = classify(line);
-        if (info.kind == LineInfo::Kind::Section)
-            inside = sameName(info.name, section);
-        if (!inside)
-            kept.push_back(std::move(line));
+    const auto it = m_sections.find(lowered(section));
+    if (it == m_sections.end())
+        return;
+    // Each block runs from its header up to the next header of any section. A block of the same
+    // section right behind stops the walk too and goes in its own turn.
+    for (const LineId header : it->second.headers) {
+        LineId id = header;
+        do {
+            const LineId next = m_lines[id].next;
+            unlink(id);
+            id = next;
+        } while (id != kNoLine && classify(lineText(id)).kind != LineInfo::Kind::Section);
     }
-    if (kept.size() != m_lines.size())
-        m_changed = true;
-    m_lines = std::move(kept);
+    m_sections.erase(it);
+    m_changed = true;
 }
 
 std::string IniFile::serialise() const
 {
     std::string out;
+    out.reserve(m_original.size() + 64);
     if (m_byteOrderMark)
         out += kByteOrderMark;
-    for (const auto& line : m_lines) {
-        out += line;
+    for (LineId id = m_first; id != kNoLine; id = m_lines[id].next) {
+        out += lineText(id);
         out += '\n';
     }
     return out;
@@ -312,6 +367,9 @@ void IniFile::commit()
 {
     if (!m_changed)
         return;
+    // What could not be read cannot be kept, so it is not replaced at all.
+    if (!m_unreadable.empty())
+        throw SettingsWriteError(m_path);
 
     try {
         fileio::writeFileAtomically(m_path, serialise());

@@ -16,11 +16,44 @@ constexpr std::array<const char*, 7> kDirectoryDefaults{"Chord", "Print", "Desig
 constexpr const char* kNoName = "NONAME";
 constexpr int kIntervalKeys = 7;  // I0..I6
 // Guards against a hand-damaged count ("Number=0x7FFFFFFF") stalling start-up.
-constexpr int kMaxListEntries = 10000;
-
 int listLength(int number)
 {
     return std::clamp(number, 0, kMaxListEntries);
+}
+
+std::string unreadableNotice(const IniFile& ini)
+{
+    if (ini.unreadable().empty())
+        return {};
+    return "Unable to read " + ini.path() + ": " + ini.unreadable() + ". Settings will not be saved.";
+}
+
+// One message for every way the count can overstate the user chords: past the limit, or
+// naming sections the file does not hold.
+std::string userChordNotice(const IniFile& ini)
+{
+    const int claimed = ini.readInteger("UserChords", "Number", 0);
+    const int listed = listLength(claimed);
+    int present = 0;
+    for (int i = 0; i < listed; ++i)
+        present += ini.hasSection(userChordSection(i)) ? 1 : 0;
+    if (claimed <= kMaxListEntries && present == listed)
+        return {};
+
+    std::string text = ini.path() + ": UserChords/Number is " + std::to_string(claimed);
+    if (claimed > kMaxListEntries)
+        text += "; only the first " + std::to_string(listed) + " user chords are listed";
+    if (present < listed) {
+        text += (claimed > kMaxListEntries ? ", and " : ", but ") + std::to_string(listed - present) + " of sections " +
+                userChordSection(0) + ".." + userChordSection(listed - 1) + " are missing; they are listed as " +
+                kNoName;
+    }
+    return text + ".";
+}
+
+ReadNotices noticesOf(const IniFile& ini)
+{
+    return {unreadableNotice(ini), userChordNotice(ini)};
 }
 
 // One read batch over an open file, in the order start-up reads the keys.
@@ -169,10 +202,25 @@ void applyReverseSwitch(AppSettings& settings)
     settings.switch2Bit = settings.reverseSwitch ? 1 : 2;
 }
 
-AppSettings readStartupSettings(const std::string& appDir)
+std::vector<std::string> ReadNotices::messages() const
+{
+    std::vector<std::string> out;
+    for (const std::string* text : {&unreadable, &userChords}) {
+        if (!text->empty())
+            out.push_back(*text);
+    }
+    return out;
+}
+
+StartupSettings loadStartupSettings(const std::string& appDir)
 {
     const IniFile ini(settingsFilePath(appDir));
-    return readAll(ini, appDir);
+    return {readAll(ini, appDir), noticesOf(ini)};
+}
+
+AppSettings readStartupSettings(const std::string& appDir)
+{
+    return loadStartupSettings(appDir).values;
 }
 
 void writeExitSettings(const std::string& appDir, const AppSettings& s)
@@ -220,12 +268,15 @@ void writePreferenceSettings(const std::string& appDir, const AppSettings& s)
     ini.commit();
 }
 
-std::vector<std::string> settingsListing(const std::string& appDir)
+SettingsListing listSettings(const std::string& appDir)
 {
     const IniFile ini(settingsFilePath(appDir));
+    SettingsListing listing{{}, noticesOf(ini)};
+    if (!ini.unreadable().empty())
+        return listing;  // the defaults would pass for the user's settings
     const AppSettings s = readAll(ini, appDir);
 
-    std::vector<std::string> lines;
+    std::vector<std::string>& lines = listing.lines;
     for (const ListedKey& row : kListedKeys)
         lines.push_back(line(row.section, row.key, shown(s, row)));
 
@@ -248,7 +299,12 @@ std::vector<std::string> settingsListing(const std::string& appDir)
     }
 
     lines.push_back(line("General MIDI", "Keys", std::to_string(ini.sectionKeys("General MIDI").size())));
-    return lines;
+    return listing;
+}
+
+std::vector<std::string> settingsListing(const std::string& appDir)
+{
+    return listSettings(appDir).lines;
 }
 
 }  // namespace strumox::settings

@@ -73,10 +73,31 @@ struct AppSettings {
 // Sets switch1Bit / switch2Bit from reverseSwitch: 1 / 2 normally, 2 / 1 when reversed.
 void applyReverseSwitch(AppSettings& settings);
 
+// The most user chords and web-site entries a read lists, whatever the file's count claims.
+inline constexpr int kMaxListEntries = 10000;
+
+// What a read batch found that the user should be told; both empty for a sound file.
+struct ReadNotices {
+    // The file exists but could not be read: "Unable to read <path>: <reason>. Settings will not
+    // be saved." The values read are then the defaults, and no batch writes over the file.
+    std::string unreadable;
+    // UserChords/Number claims more user chords than have a section, or more than are listed.
+    std::string userChords;
+
+    // The non-empty ones, in that order, one message each.
+    std::vector<std::string> messages() const;
+};
+
 // The start-up batch. A missing file or key gives the default; counts below 0 give empty lists.
-// A count above 10000 is taken as a damaged file and read as 10000. Scales/Frets outside 4..6
-// is put into that range.
-AppSettings readStartupSettings(const std::string& appDir);
+// A count above kMaxListEntries is taken as a damaged file and read as kMaxListEntries. User
+// chord i is listed whether or not its section exists ("NONAME" when it does not), so that list
+// entry 62 + i stays section 62 + i. Scales/Frets outside 4..6 is put into that range.
+struct StartupSettings {
+    AppSettings values;
+    ReadNotices notices;
+};
+StartupSettings loadStartupSettings(const std::string& appDir);
+AppSettings readStartupSettings(const std::string& appDir);  // the values alone
 
 // The batches that write. Only the keys each owns are touched; the rest of the file stays as it
 // is. Throw SettingsWriteError when the file cannot be replaced.
@@ -91,7 +112,12 @@ void writePreferenceSettings(const std::string& appDir, const AppSettings& setti
 // "Section/Key=value" for every key with its effective value (the file's, else the default), in
 // the settings table's order: the fixed keys, UserChords/Number with each user chord's Name,
 // Formula and I0..I6, WebSites/Number with each entry's k and kA, then "General MIDI/Keys=<count>".
-// Booleans print as 0 / 1.
-std::vector<std::string> settingsListing(const std::string& appDir);
+// Booleans print as 0 / 1. User chords and web sites as the start-up batch lists them.
+struct SettingsListing {
+    std::vector<std::string> lines;  // empty when the file could not be read
+    ReadNotices notices;
+};
+SettingsListing listSettings(const std::string& appDir);
+std::vector<std::string> settingsListing(const std::string& appDir);  // the lines alone
 
 }  // namespace strumox::settings

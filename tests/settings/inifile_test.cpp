@@ -95,6 +95,34 @@ TEST(IniFileReadString, FirstOfDuplicateKeysWins)
     EXPECT_EQ(f.open().readInteger("Click", "Note", 0), 40);
 }
 
+TEST(IniFileReadString, LongSectionsFollowTheRulesOfShortOnes)
+{
+    // Short sections are searched line by line, long ones through a map of their keys: every
+    // size must read alike, the first of two spellings winning and bare keys giving the default.
+    for (int size = 1; size <= 40; ++size) {
+        std::string text = "[General MIDI]\n";
+        for (int k = 0; k < size; ++k)
+            text += "Voice " + std::to_string(k) + (k % 5 == 4 ? "\n" : "=" + std::to_string(k) + "\n");
+        text += "[Other]\nX=1\n[GENERAL midi]\nvoice 0=late\nLate=2\n";
+        const Loaded f(text);
+        IniFile ini = f.open();
+        for (int k = 0; k < size; ++k) {
+            const std::string name = (k % 2 ? "VOICE " : "voice ") + std::to_string(k);
+            EXPECT_EQ(ini.readInteger("general MIDI", name, -1), k % 5 == 4 ? -1 : k) << size << " keys, " << name;
+        }
+        EXPECT_EQ(ini.readInteger("General MIDI", "late", -1), 2) << size;
+        EXPECT_EQ(ini.readInteger("General MIDI", "Voice " + std::to_string(size), -1), -1) << size;
+        EXPECT_EQ(ini.sectionKeys("General MIDI").size(), static_cast<std::size_t>(size) + 2) << size;
+
+        // A key written after the first lookup is found by the next one.
+        ini.writeInteger("General MIDI", "Added", 7);
+        ini.writeInteger("General MIDI", "voice 0", 9);
+        EXPECT_EQ(ini.readInteger("general midi", "ADDED", -1), 7) << size;
+        EXPECT_EQ(ini.readInteger("General MIDI", "Voice 0", -1), 9) << size;
+        EXPECT_EQ(ini.sectionKeys("General MIDI").back(), "Added") << size;
+    }
+}
+
 TEST(IniFileReadString, RepeatedSectionHeadersFormOneSection)
 {
     const Loaded f("[Main]\nBass=1\n[Click]\nNote=40\n[main]\nSpeechVol=90\nBass=0\n");
@@ -135,6 +163,39 @@ TEST(IniFileReadString, CrLfAndLfFilesReadAlike)
         EXPECT_EQ(ini.readInteger("Main", "SpeechVol", 0), 90);
         EXPECT_EQ(ini.readString("Tab", "TimingChars", ""), ".=q");
     }
+}
+
+TEST(IniFileReadString, EveryLineEndReadsAlikeMixedOrNot)
+{
+    // The same file with each kind of line end, and with all three in turn.
+    const std::vector<std::string> lines{"; mine", "[Main]", "SpeechVol=90", "Bass", "[Tab]", "TimingChars=.=q", "",
+                                         "[General MIDI]", "Nylon", "Steel="};
+    for (const std::string ends : {"\n", "\r\n", "\r", "mixed"}) {
+        for (const bool finalEnd : {true, false}) {
+            std::string text;
+            for (std::size_t i = 0; i < lines.size(); ++i) {
+                const char* const mixed[] = {"\n", "\r\n", "\r"};
+                const std::string end = ends == "mixed" ? mixed[i % 3] : ends;
+                text += lines[i] + (i + 1 < lines.size() || finalEnd ? end : "");
+            }
+            const Loaded f(text);
+            const IniFile ini = f.open();
+            const std::string what = ends == "\n" ? "LF" : ends == "\r\n" ? "CRLF" : ends == "\r" ? "CR" : ends;
+            EXPECT_EQ(ini.readInteger("Main", "SpeechVol", 0), 90) << what;
+            EXPECT_EQ(ini.readString("Tab", "TimingChars", ""), ".=q") << what;
+            EXPECT_EQ(ini.sectionKeys("Main"), (std::vector<std::string>{"SpeechVol", "Bass"})) << what;
+            EXPECT_EQ(ini.sectionKeys("General MIDI"), (std::vector<std::string>{"Nylon", "Steel"})) << what;
+        }
+    }
+}
+
+TEST(IniFileReadString, CrBeforeLfIsOneLineEndButALoneCrEndsALine)
+{
+    const Loaded f("[Main]\r\r\nBass=1\rSspeed=-5\r\n\r\nSpeechVol=7");
+    const IniFile ini = f.open();
+    EXPECT_TRUE(ini.readBool("Main", "Bass", false));
+    EXPECT_EQ(ini.readInteger("Main", "Sspeed", 0), -5);
+    EXPECT_EQ(ini.readInteger("Main", "SpeechVol", 0), 7);
 }
 
 TEST(IniFileReadString, ByteOrderMarkIsSkippedAndKept)
@@ -282,6 +343,18 @@ TEST(IniFileWrite, CrLfFileIsWrittenBackWithLf)
     ini.writeBool("Main", "Bass", true);
     ini.commit();
     EXPECT_EQ(f.text(), "[Main]\nBass=1\n; note\n");
+}
+
+TEST(IniFileWrite, CrAndMixedFilesAreWrittenBackWithLfKeepingEveryLine)
+{
+    for (const std::string& text : {std::string("[Main]\rBass=0\r; note\r\r[Tab]\rX=1"),
+                                     std::string("[Main]\r\nBass=0\r; note\n\r\n[Tab]\rX=1\r")}) {
+        const Loaded f(text);
+        IniFile ini = f.open();
+        ini.writeBool("Main", "Bass", true);
+        ini.commit();
+        EXPECT_EQ(f.text(), "[Main]\nBass=1\n; note\n\n[Tab]\nX=1\n");
+    }
 }
 
 TEST(IniFileWrite, NewKeyGoesAfterTheLastKeyOfItsSection)

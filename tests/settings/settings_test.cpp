@@ -163,6 +163,76 @@ INSTANTIATE_TEST_SUITE_P(
         UserChordCase{"EmptyNameStaysEmpty", "[UserChords]\nNumber=1\n[62]\nName=\n", {""}}),
     [](const testing::TestParamInfo<UserChordCase>& info) { return std::string(info.param.name); });
 
+// ---- One notice when the user chord count overstates ------------------------------------------
+
+// A file with UserChords/Number = `number` and a section for each user chord index in `present`.
+std::string userChordFile(const std::string& number, const std::vector<int>& present)
+{
+    std::string text = "[UserChords]\nNumber=" + number + "\n";
+    for (const int i : present)
+        text += "[" + userChordSection(i) + "]\nName=C" + std::to_string(i) + "\n";
+    return text;
+}
+
+std::vector<int> upTo(int count)
+{
+    std::vector<int> all(static_cast<std::size_t>(count));
+    for (int i = 0; i < count; ++i)
+        all[static_cast<std::size_t>(i)] = i;
+    return all;
+}
+
+struct NoticeCase {
+    const char* name;
+    std::string file;
+    std::string notice;  // after "<path>: ", or empty for none
+    std::size_t listed;
+};
+
+void PrintTo(const NoticeCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
+class SettingsUserChordNotice : public testing::TestWithParam<NoticeCase> {};
+
+TEST_P(SettingsUserChordNotice, StartUpAndListingSayItOnceAndListTheSame)
+{
+    const TempAppDir app;
+    app.writeIni(GetParam().file);
+    const std::string expected = GetParam().notice.empty() ? "" : app.ini() + ": " + GetParam().notice;
+
+    const StartupSettings start = loadStartupSettings(app.dir());
+    EXPECT_EQ(start.notices.userChords, expected);
+    EXPECT_TRUE(start.notices.unreadable.empty());
+    EXPECT_EQ(start.notices.messages().size(), expected.empty() ? 0u : 1u);
+    EXPECT_EQ(start.values.userChordNames.size(), GetParam().listed);
+
+    const SettingsListing listing = listSettings(app.dir());
+    EXPECT_EQ(listing.notices.userChords, expected);
+    const auto names = std::count_if(listing.lines.begin(), listing.lines.end(),
+                                     [](const std::string& l) { return l.find("/Name=") != std::string::npos; });
+    EXPECT_EQ(static_cast<std::size_t>(names), GetParam().listed);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, SettingsUserChordNotice,
+    testing::Values(
+        NoticeCase{"EveryClaimedSectionPresent", userChordFile("2", {0, 1}), "", 2},
+        NoticeCase{"ExtraSectionsAreNoConcern", userChordFile("1", {0, 1, 2}), "", 1},
+        NoticeCase{"NoCount", userChordFile("", {0}), "", 0},
+        NoticeCase{"NegativeCount", userChordFile("-3", {0}), "", 0},
+        NoticeCase{"SectionsMissing", userChordFile("3", {1}),
+                   "UserChords/Number is 3, but 2 of sections 62..64 are missing; they are listed as NONAME.", 3},
+        NoticeCase{"AtTheLimit", userChordFile("10000", upTo(10000)), "", 10000},
+        NoticeCase{"PastTheLimit", userChordFile("10001", upTo(10001)),
+                   "UserChords/Number is 10001; only the first 10000 user chords are listed.", 10000},
+        NoticeCase{"PastTheLimitAndMissing", userChordFile("0x7FFFFFFF", {0, 5}),
+                   "UserChords/Number is 2147483647; only the first 10000 user chords are listed, and 9998 of "
+                   "sections 62..10061 are missing; they are listed as NONAME.",
+                   10000}),
+    [](const testing::TestParamInfo<NoticeCase>& info) { return std::string(info.param.name); });
+
 TEST(SettingsStartupRead, AbsurdCountIsCapped)
 {
     const TempAppDir app;
