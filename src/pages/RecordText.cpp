@@ -98,8 +98,7 @@ std::array<std::string, 4> printTextLines(const PrintRecord& print, const theory
     const std::string notes = chord ? noteList(print.intervals.data(), 7, theory::kNoInterval, print.root, names)
                                     : noteList(print.intervals.data(), print.intervals.size(), theory::kScaleListEnd,
                                                print.root, names);
-    return {title, trimmed(notes), trimmed(print.formula),
-            trimmed(theory::spellNoteNames(print.tuningName, names))};
+    return {title, trimmed(notes), trimmed(print.formula), trimmed(print.tuningName)};
 }
 
 std::string chordSetHeader(const DiagramRecord& first, const theory::NoteNames& names)
@@ -111,13 +110,13 @@ std::string chordSetHeader(const DiagramRecord& first, const theory::NoteNames& 
 std::string scaleRowHeader(const ScaleRecord& scale, const theory::NoteNames& names)
 {
     return names.note(scale.root) + " " + scale.name + " Scale" + "   [ " + scaleNotes(scale, names) + " ] " +
-           "   [ " + trimRight(scale.formula) + " ] " + "Tuning: " + theory::spellNoteNames(scale.tuningName, names);
+           "   [ " + trimRight(scale.formula) + " ] " + "Tuning: " + scale.tuningName;
 }
 
 std::array<std::string, 4> designSlotLines(const DiagramRecord& chord, const theory::NoteNames& names)
 {
     return {chordTitle(chord, names), trimmed(chordNotes(chord, names)), trimmed(chord.formula),
-            trimmed(theory::spellNoteNames(chord.tuningName, names))};
+            trimmed(chord.tuningName)};
 }
 
 }  // namespace strumox::pages
