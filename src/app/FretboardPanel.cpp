@@ -35,6 +35,17 @@ QToolButton* toggle(QWidget* parent, const char* name, const QString& caption, Q
     b->setCheckable(true);
     b->setGeometry(geometry);
     b->setFocusPolicy(Qt::NoFocus);
+    // The styles' own checked look is a faint shade; a toggle that is down must say so at a
+    // glance, under any widget style.
+    b->setStyleSheet(QStringLiteral(
+        "QToolButton { border: 1px solid #8c8c8c; border-radius: 3px; padding: 1px 4px; color: black;"
+        "  background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #fdfdfd, stop:1 #e2e2e2); }"
+        "QToolButton:hover { border-color: #4f7fc0; }"
+        "QToolButton:pressed { background: #c6d6ec; }"
+        "QToolButton:checked { background: #2f6db5; color: white; border: 1px solid #183f70; }"
+        "QToolButton:checked:hover { background: #3a7ac6; }"
+        "QToolButton:disabled { color: #9a9a9a; }"
+        "QToolButton:checked:disabled { background: #9fb5d1; color: #eeeeee; }"));
     return b;
 }
 
@@ -47,6 +58,24 @@ QLabel* caption(QWidget* parent, const QString& text, QRect geometry, const char
     return l;
 }
 
+// The largest font, 10 pixels at most, in which every open-string name of both spellings fits
+// `room` pixels of text.
+QFont openStringFont(QFont f, int room)
+{
+    for (int px = 10;; --px) {
+        f.setPixelSize(px);
+        const QFontMetrics m(f);
+        bool fits = true;
+        for (const auto spelling : {theory::Spelling::Flats, theory::Spelling::Sharps}) {
+            const theory::NoteNames names(spelling);
+            for (int midi = theory::kLowestOpenNote; fits && midi <= theory::kHighestOpenNote; ++midi)
+                fits = m.horizontalAdvance(QString::fromStdString(names.octaveName(midi))) <= room;
+        }
+        if (fits || px <= 7)
+            return f;
+    }
+}
+
 }  // namespace
 
 FretboardPanel::FretboardPanel(const fretboard::FretboardDisplay& display, QWidget* parent) : QWidget(parent)
@@ -54,22 +83,26 @@ FretboardPanel::FretboardPanel(const fretboard::FretboardDisplay& display, QWidg
     setObjectName("pnlFretboard");
     setFixedHeight(kHeight);
     setMinimumWidth(1010);
-    QFont small = font();
-    small.setPointSizeF(8);
-
-    // Open-string fields beside the nut, one per string row of the picture.
+    // The text room of an open-string field: its width less its 1-pixel border and the line
+    // edit's own 2-pixel inner margins.
+    const QFont small = openStringFont(font(), kPictureLeft - kTuningArrowsWidth - 6);
+    // Open-string fields beside the nut, one per string row of the picture. A row is 16 pixels
+    // high, too low for two stacked arrows that are easy to hit, so each row has its two arrows
+    // side by side between the field and the picture.
     for (int s = 0; s < 6; ++s) {
         const int top = fretboard::kStringTop[static_cast<size_t>(s)] - 2;
-        auto* e = readOut(this, qPrintable(QStringLiteral("editString%1").arg(s)), QRect(2, top, 38, 16));
+        auto* e = readOut(this, qPrintable(QStringLiteral("editString%1").arg(s)),
+                          QRect(0, top, kPictureLeft - kTuningArrowsWidth, 16));
         e->setFont(small);
         e->setAlignment(Qt::AlignCenter);
         e->setTextMargins(0, 0, 0, 0);
-        e->setStyleSheet("QLineEdit { padding: 0px; }");
+        e->setStyleSheet("QLineEdit { padding: 0px; border: 1px solid #a0a0a0; background: white; }");
         editString[static_cast<size_t>(s)] = e;
         auto* ud = new UpDown(theory::kLowestOpenNote, theory::kHighestOpenNote, theory::kStandardTuning[static_cast<size_t>(s)],
                               true, this);
         ud->setObjectName(QStringLiteral("UpDown%1").arg(s));
-        ud->setGeometry(41, top, 14, 16);
+        ud->setOrientation(Qt::Horizontal);
+        ud->setGeometry(kPictureLeft - kTuningArrowsWidth, top, kTuningArrowsWidth, 16);
         upDown[static_cast<size_t>(s)] = ud;
     }
 

@@ -45,6 +45,7 @@ public:
     QScrollBar* sbStrumSpeed = nullptr;
 
     static constexpr int kPictureLeft = 58;
+    static constexpr int kTuningArrowsWidth = 32;  // two arrows of 16 x 16 per string row
 };
 
 }  // namespace strumox::app

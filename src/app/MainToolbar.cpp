@@ -71,7 +71,7 @@ MainToolbar::MainToolbar(PictureWidget::Painter keyboardPainter, QWidget* parent
     x += 37;
     auto* tempoUd = new UpDown(10, 250, 100, false, this);
     tempoUd->setObjectName("UpDownTempo");
-    tempoUd->setGeometry(x, 6, 14, 22);
+    tempoUd->setGeometry(x, 6, 16, 22);  // arrows of 16 x 11
     tempoUd->setEnabled(false);
     x += 22;
 

@@ -13,7 +13,7 @@ namespace strumox::app {
 void configureApplication(QApplication& app)
 {
     QApplication::setApplicationName("Strumox");
-    QApplication::setApplicationDisplayName("Strumox!");
+    // No display name: the platform would append it to every window and dialog title.
     QApplication::setStyle(QStyleFactory::create("Fusion"));
     QFont font("Liberation Sans");
     font.setPointSize(9);

@@ -69,6 +69,10 @@ TfrmMain::TfrmMain(std::string appDir, session::Prompter* prompter, QWidget* par
     m_layout->setContentsMargins(2, 2, 2, 2);
     m_layout->setSpacing(2);
     setCentralWidget(m_central);
+    // The status bar is there from the start at a height of its own: a message arriving or
+    // timing out never resizes the page control or moves the fretboard panel.
+    statusBar()->setSizeGripEnabled(false);
+    statusBar()->setFixedHeight(statusBar()->fontMetrics().height() + 6);
 
     m_fretboard = new FretboardController(m_names, m_busy, m_currentTuning, this);
     m_toolbar = new MainToolbar(

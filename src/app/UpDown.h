@@ -1,10 +1,11 @@
 #pragma once
 // A pair of small arrow buttons beside a field: each click steps the position (wrapping at both
-// ends when asked), and the release of the mouse button is reported apart, because some owners
-// only act once the user has stopped stepping.
+// ends when asked), and the end of each press is reported apart, because some owners only act
+// once the user has stopped stepping. By the time released() arrives every step of that press,
+// the one its release completes included, has been made and reported through stepped().
 #include <QWidget>
 
-class QToolButton;
+class QBoxLayout;
 
 namespace strumox::app {
 
@@ -20,6 +21,10 @@ public:
     // Steps as one click does (+1 up, -1 down) and emits stepped().
     void step(int delta);
 
+    // Vertical: up above down (the default). Horizontal: down on the left, up on the right, for
+    // rows too low to stack two arrows of a usable height.
+    void setOrientation(Qt::Orientation orientation);
+
 signals:
     void stepped(int position);
     void released();
@@ -27,6 +32,7 @@ signals:
 private:
     int m_min, m_max, m_position;
     bool m_wrap;
+    QBoxLayout* m_layout = nullptr;
 };
 
 }  // namespace strumox::app

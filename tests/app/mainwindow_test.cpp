@@ -1,5 +1,10 @@
 #include <QAction>
 #include <QApplication>
+#include <QDialog>
+#include <QMessageBox>
+#include <QStatusBar>
+#include <QStyleFactory>
+#include <QStyleOptionFrame>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -10,6 +15,7 @@
 #include <QTemporaryDir>
 #include <QToolButton>
 #include <QtTest>
+#include <set>
 
 #include "ScriptedPrompter.h"
 #include "app/BlankPageController.h"
@@ -18,7 +24,11 @@
 #include "app/MainMenus.h"
 #include "app/FretboardController.h"
 #include "app/FretboardPanel.h"
+#include "app/MainToolbar.h"
 #include "app/PictureWidget.h"
+#include "app/QtPrompter.h"
+#include "app/Startup.h"
+#include "app/TdlgBeginFret.h"
 #include "app/TfrmMain.h"
 #include "app/UpDown.h"
 #include "fretboard/FretboardGeometry.h"
@@ -52,6 +62,62 @@ QPoint cellCentre(int string, int fret, bool leftHanded)
     }
     return true;
 }
+
+// An arrow held down long enough to repeat, then let go.
+[[nodiscard]] bool holdArrow(UpDown* ud, bool up, int ms)
+{
+    auto* arrow = ud->findChild<QToolButton*>(up ? "btnUp" : "btnDown");
+    if (!arrow || !arrow->isVisible())
+        return false;
+    QTest::mousePress(arrow, Qt::LeftButton);
+    QTest::qWait(ms);
+    QTest::mouseRelease(arrow, Qt::LeftButton);
+    return true;
+}
+
+// The title the window system shows for a window titled `title`. The X11 and Windows platforms
+// of the toolkit append an em dash and the application display name to every top-level title
+// that does not already end with it, once a display name has been set; offscreen shows titles as
+// they are, so the rule is applied here. Whether a display name was set is probed by renaming the
+// application: an unset display name follows the application name.
+QString shownTitle(const QString& title)
+{
+    const QString name = QCoreApplication::applicationName();
+    QCoreApplication::setApplicationName(QStringLiteral("probe-%1").arg(name));
+    const bool displayNameSet = QGuiApplication::applicationDisplayName() != QCoreApplication::applicationName();
+    QCoreApplication::setApplicationName(name);
+    const QString displayName = QGuiApplication::applicationDisplayName();
+    if (!displayNameSet || title.endsWith(displayName))
+        return title;
+    return title + QString::fromUtf8(" \u2014 ") + displayName;
+}
+
+// How far apart the average colours of two pictures are, per colour channel, 0..255. Averages,
+// not pixels, so that a halftone pattern reads as the shade it gives.
+double averageColourDistance(const QImage& a, const QImage& b)
+{
+    auto average = [](const QImage& image) {
+        const QImage x = image.convertToFormat(QImage::Format_RGB32);
+        std::array<double, 3> sum{};
+        for (int r = 0; r < x.height(); ++r)
+            for (int c = 0; c < x.width(); ++c) {
+                const QRgb p = x.pixel(c, r);
+                sum[0] += qRed(p);
+                sum[1] += qGreen(p);
+                sum[2] += qBlue(p);
+            }
+        for (double& v : sum)
+            v /= double(x.width()) * x.height();
+        return sum;
+    };
+    if (a.isNull() || b.isNull())
+        return -1;
+    const auto x = average(a), y = average(b);
+    return (std::abs(x[0] - y[0]) + std::abs(x[1] - y[1]) + std::abs(x[2] - y[2])) / 3.0;
+}
+
+// Where a widget sits in its window.
+QRect inWindow(const QWidget* w) { return QRect(w->mapTo(w->window(), QPoint(0, 0)), w->size()); }
 
 // A click on the page control's tab, as the user changes pages.
 [[nodiscard]] bool clickTab(TfrmMain& w, Page page)
@@ -164,6 +230,153 @@ private slots:
         QVERIFY(!w->fretboardPanel().upDown[0]->isEnabled());
         QVERIFY(clickTab(*w, Page::ChordDesign));
         QVERIFY(w->fretboardPanel().upDown[0]->isEnabled());
+    }
+
+    void titlesShowAsTheProgramSetsThem()
+    {
+        // The program's own start-up settings, put back afterwards for the other cases.
+        struct Restore {
+            QFont font = QApplication::font();
+            QString style = QApplication::style()->name();
+            ~Restore()
+            {
+                QApplication::setFont(font);
+                QApplication::setStyle(QStyleFactory::create(style));
+            }
+        } restore;
+        configureApplication(*qobject_cast<QApplication*>(QCoreApplication::instance()));
+        testsupport::ScriptedPrompter prompter;
+        auto w = makeWindow(prompter);
+        QCOMPARE(shownTitle(w->windowTitle()), QString("Strumox!"));
+        QVERIFY(clickTab(*w, Page::ChordDesign));
+        QCOMPARE(shownTitle(w->windowTitle()), QString("Strumox!   "));
+        QCOMPARE(shownTitle(w->windowHandle()->title()), QString("Strumox!   "));
+        QCOMPARE(shownTitle(w->beginFretDialog().windowTitle()), QString("Change Beginning Fret"));
+
+        // A question box of the real prompter, read while it is up and answered with Escape.
+        QtPrompter boxes(w.get());
+        QString boxTitle;
+        QTimer::singleShot(0, [&boxTitle] {
+            QWidget* box = QApplication::activeModalWidget();
+            if (!box)
+                return;
+            boxTitle = shownTitle(box->windowTitle());
+            QTest::keyClick(box, Qt::Key_Escape);
+        });
+        boxes.message("A message");
+        QCOMPARE(boxTitle, QString("Strumox"));
+    }
+
+    void aStatusMessageNeverMovesTheFretboardPanel()
+    {
+        testsupport::ScriptedPrompter prompter;
+        auto w = makeWindow(prompter);
+        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        FretboardPanel& p = w->fretboardPanel();
+        auto* pages = w->findChild<QTabWidget*>("PageControl1");
+        const QRect panel = inWindow(&p), picture = inWindow(p.imgFretboard), pageControl = inWindow(pages);
+
+        // A file handed over that cannot be opened yet: its message times out after a while.
+        w->openDocument("/nowhere/song.ppf");
+        QTest::qWait(50);  // the layout answers a new child on its next turn
+        QCOMPARE(inWindow(&p), panel);
+        QCOMPARE(inWindow(p.imgFretboard), picture);
+        QCOMPARE(inWindow(pages), pageControl);
+        QVERIFY(w->statusBar()->isVisible());
+        QVERIFY(!w->statusBar()->currentMessage().isEmpty());
+        QTRY_VERIFY_WITH_TIMEOUT(w->statusBar()->currentMessage().isEmpty(), 12000);
+        QCOMPARE(inWindow(&p), panel);
+        QCOMPARE(inWindow(pages), pageControl);
+        w->openDocument("/nowhere/riff.tab");
+        QTest::qWait(50);
+        QVERIFY(!w->statusBar()->currentMessage().isEmpty());
+        QCOMPARE(inWindow(&p), panel);
+        QCOMPARE(inWindow(p.imgFretboard), picture);
+        QCOMPARE(inWindow(pages), pageControl);
+    }
+
+    void aToggleThatIsDownLooksDown_data()
+    {
+        QTest::addColumn<QString>("style");
+        for (const QString& key : QStyleFactory::keys())
+            QTest::newRow(qPrintable(key)) << key;
+    }
+
+    void aToggleThatIsDownLooksDown()
+    {
+        QFETCH(QString, style);
+        const QString before = QApplication::style()->name();
+        QApplication::setStyle(QStyleFactory::create(style));
+        testsupport::ScriptedPrompter prompter;
+        auto w = makeWindow(prompter);
+        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        FretboardPanel& p = w->fretboardPanel();
+        for (QToolButton* b : {p.sbShowArp, p.sbtnShowFullScale, p.sbtnLeftHanded, p.sbtnFlip, p.sbtnBassNote}) {
+            const QString caption = b->text();
+            QTest::mouseMove(w.get(), QPoint(1, 1));  // no hover highlight in either picture
+            const QImage up = b->grab().toImage();
+            QTest::mouseClick(b, Qt::LeftButton);
+            QVERIFY(b->isChecked());
+            QTest::mouseMove(w.get(), QPoint(1, 1));
+            const QImage down = b->grab().toImage();
+            const double difference = averageColourDistance(up, down);
+            QVERIFY2(difference > 60, qPrintable(QStringLiteral("%1: %2").arg(b->objectName()).arg(difference)));
+            QCOMPARE(b->text(), caption);
+            QTest::mouseClick(b, Qt::LeftButton);
+            QVERIFY(!b->isChecked());
+        }
+        w.reset();
+        QApplication::setStyle(QStyleFactory::create(before));
+    }
+
+    void tuningArrowsAreEasyToHitAndLeaveThePictureInPlace()
+    {
+        testsupport::ScriptedPrompter prompter;
+        auto w = makeWindow(prompter);
+        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        FretboardPanel& p = w->fretboardPanel();
+        QCOMPARE(p.imgFretboard->geometry(), QRect(FretboardPanel::kPictureLeft, 0, kFretboardWidth, kFretboardHeight));
+
+        std::vector<std::pair<QString, QRect>> parts;  // in panel pixels
+        for (size_t s = 0; s < 6; ++s) {
+            parts.emplace_back(p.editString[s]->objectName(), p.editString[s]->geometry());
+            for (const char* name : {"btnUp", "btnDown"}) {
+                auto* arrow = p.upDown[s]->findChild<QToolButton*>(name);
+                QVERIFY(arrow);
+                QVERIFY2(arrow->width() >= 16 && arrow->height() >= 11,
+                         qPrintable(QStringLiteral("string %1 %2: %3 x %4").arg(s).arg(name).arg(arrow->width()).arg(arrow->height())));
+                parts.emplace_back(QStringLiteral("string %1 %2").arg(s).arg(name), QRect(arrow->mapTo(&p, QPoint(0, 0)), arrow->size()));
+            }
+        }
+        parts.emplace_back("picture", p.imgFretboard->geometry());
+        for (size_t i = 0; i < parts.size(); ++i) {
+            QVERIFY2(p.rect().contains(parts[i].second), qPrintable(parts[i].first));
+            for (size_t j = i + 1; j < parts.size(); ++j)
+                QVERIFY2(!parts[i].second.intersects(parts[j].second),
+                         qPrintable(parts[i].first + " overlaps " + parts[j].first));
+        }
+
+        // Every open-string name, in either spelling, fits its field without scrolling.
+        QLineEdit* field = p.editString[0];
+        QStyleOptionFrame opt;
+        opt.initFrom(field);
+        opt.rect = field->rect();
+        opt.lineWidth = field->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &opt, field);
+        const int room = field->style()->subElementRect(QStyle::SE_LineEditContents, &opt, field).width() - 4;
+        theory::NoteNames names;
+        for (int spelling = 0; spelling < 2; ++spelling, names.toggle())
+            for (int midi = theory::kLowestOpenNote; midi <= theory::kHighestOpenNote; ++midi) {
+                const QString name = QString::fromStdString(names.octaveName(midi));
+                QVERIFY2(field->fontMetrics().horizontalAdvance(name) <= room, qPrintable(name));
+            }
+
+        // The tempo arrows in the toolbar too.
+        auto* tempo = w->findChild<UpDown*>("UpDownTempo");
+        QVERIFY(tempo);
+        for (const char* name : {"btnUp", "btnDown"}) {
+            auto* arrow = tempo->findChild<QToolButton*>(name);
+            QVERIFY(arrow->width() >= 16 && arrow->height() >= 11);
+        }
     }
 
     void windowPlacementFollowsScreenSize()
@@ -406,6 +619,55 @@ private slots:
         QCOMPARE(QString::fromStdString(d.name), QString("maj7"));
     }
 
+    void releasingTheRootArrowNamesTheChordForTheRootShown()
+    {
+        testsupport::ScriptedPrompter prompter;
+        auto w = makeWindow(prompter);
+        QVERIFY(clickTab(*w, Page::ChordDesign));
+        fretCMajor(*w);
+        DesignPageView& design = w->designPage().designView();
+        const pages::DiagramRecord& d = w->designPage().work();
+        // The sounding notes C, E and G counted from a root, the root itself first.
+        auto intervalsFrom = [](int root) {
+            std::set<int> out{0};
+            for (int n : {0, 4, 7})
+                out.insert(((n - root) % 12 + 12) % 12);
+            return out;
+        };
+        auto workIntervals = [&d] {
+            std::set<int> out;
+            for (std::uint8_t i : d.intervals)
+                if (i != 255)
+                    out.insert(i);
+            return out;
+        };
+
+        QVERIFY(clickArrow(design.udRoot, false));
+        QCOMPARE(design.editRoot->text(), QString("B"));
+        QCOMPARE(int(d.root), 11);
+        QVERIFY(workIntervals() == intervalsFrom(11));
+        QVERIFY(w->fretboardPanel().editChordNameUser->text().startsWith("B "));
+        QVERIFY(clickArrow(design.udRoot, true));
+        QCOMPARE(design.editRoot->text(), QString("C"));
+        QVERIFY(workIntervals() == intervalsFrom(0));
+        QCOMPARE(intervalCaptions(*w).mid(0, 4), (QStringList{"1", "3", "5", ""}));
+        QVERIFY(w->fretboardPanel().editChordNameUser->text().startsWith("C "));
+
+        // Held down: the chord is named for wherever the root field has got to.
+        QVERIFY(holdArrow(design.udRoot, true, 650));
+        const int root = d.root;
+        QVERIFY2(root >= 2 && root <= 11, qPrintable(QString::number(root)));
+        QCOMPARE(design.editRoot->text(), QString::fromStdString(w->noteNames().note(root)));
+        QVERIFY(workIntervals() == intervalsFrom(root));
+        QVERIFY(w->fretboardPanel().editChordNameUser->text().startsWith(design.editRoot->text() + " "));
+        // And the bass, held, names the slash chord after the bass field.
+        QVERIFY(holdArrow(design.udBass, false, 650));
+        const int bass = d.bass % 12;
+        QVERIFY(bass != root);
+        QCOMPARE(design.editBass->text(), QString::fromStdString(w->noteNames().note(bass)));
+        QVERIFY(w->fretboardPanel().editChordNameUser->text().endsWith(" /" + design.editBass->text()));
+    }
+
     void fretBoxesSetTheFretWhenLeft()
     {
         testsupport::ScriptedPrompter prompter;
@@ -522,6 +784,45 @@ private slots:
         QVERIFY(!high->isEnabled());
         QVERIFY(clickArrow(high, false));
         QCOMPARE(p.editString[0]->text(), QString("A4"));
+    }
+
+    void releasingATuningArrowAppliesTheTuningShown()
+    {
+        testsupport::ScriptedPrompter prompter;
+        auto w = makeWindow(prompter);
+        QVERIFY(clickTab(*w, Page::ChordDesign));
+        fretCMajor(*w);
+        click(*w, 5, 3);  // G in the bass on the low string
+        FretboardPanel& p = w->fretboardPanel();
+        const pages::DiagramRecord& d = w->designPage().work();
+        UpDown* low = p.upDown[5];
+
+        QVERIFY(clickArrow(low, false, 2));
+        QCOMPARE(p.editString[5]->text(), QString("D2"));
+        QCOMPARE(int(w->currentTuning()[5]), 38);
+        QCOMPARE(p.editTuningName->text(), QString("D A D G B E "));
+        QCOMPARE(QString::fromStdString(d.tuningName), QString("D A D G B E "));
+        QCOMPARE(int(d.tuning[5]), 38);
+        QCOMPARE(int(d.sounding[5]), 41);  // fret 3 now sounds F
+        QVERIFY2(p.editNotes->text().split(' ', Qt::SkipEmptyParts).contains("F"), qPrintable(p.editNotes->text()));
+        QVERIFY(intervalCaptions(*w).contains("4"));
+
+        QVERIFY(clickArrow(low, true, 2));
+        QCOMPARE(p.editString[5]->text(), QString("E2"));
+        QVERIFY(w->currentTuning() == theory::kStandardTuning);
+        QCOMPARE(p.editTuningName->text(), QString("Standard"));
+        QCOMPARE(QString::fromStdString(d.tuningName), QString("Standard"));
+        QCOMPARE(int(d.sounding[5]), 43);
+        QCOMPARE(p.editNotes->text(), QString(" C E G"));
+
+        // Held down, the arrow repeats; letting go applies where the field has got to.
+        QVERIFY(holdArrow(p.upDown[4], false, 650));
+        const int a = w->currentTuning()[4];
+        QVERIFY2(a <= 43, qPrintable(QString::number(a)));  // at least two steps below A2
+        QCOMPARE(p.editString[4]->text(), QString::fromStdString(w->noteNames().octaveName(a)));
+        QCOMPARE(int(d.tuning[4]), a);
+        QCOMPARE(int(d.sounding[4]), a + 3);
+        QCOMPARE(p.editTuningName->text().split(' ').value(1), QString::fromStdString(w->noteNames().note(a)));
     }
 
     // --- flats and sharps ------------------------------------------------------------------
