@@ -4,6 +4,7 @@
 #include <QFont>
 #include <QStyleFactory>
 #include <QTimer>
+#include <memory>
 
 #include "app/SingleInstance.h"
 #include "app/TfrmMain.h"
@@ -21,17 +22,31 @@ void configureApplication(QApplication& app)
     Q_UNUSED(app);
 }
 
-int runProgram(QApplication& app, const QString& instanceKey, const std::string& appDir)
+int runProgram(QApplication& app, const InstanceAddress& instance, const std::string& appDir,
+               const InstanceLimits& limits)
 {
     const QStringList arguments = app.arguments().mid(1);
-    SingleInstance instance(instanceKey);
-    if (!instance.claim()) {
-        instance.handOver(arguments);
-        return 0;
+    std::unique_ptr<SingleInstance> guard;
+    if (instance.serverPath.isEmpty()) {
+        qWarning("Strumox starts without its one-copy guard: %s", qPrintable(instance.problem));
+    } else {
+        guard = std::make_unique<SingleInstance>(instance.serverPath, limits);
+        if (guard->handOver(arguments))
+            return 0;
+        SingleInstance::Claim claim = guard->listen();
+        // Another start won the race to listen: it is the first copy now.
+        if (claim == SingleInstance::Claim::FirstCopyAnswers && guard->handOver(arguments))
+            return 0;
+        if (!guard->isListening())
+            qWarning("Strumox starts without its one-copy guard: %s",
+                     qPrintable(claim == SingleInstance::Claim::Failed ? guard->errorString()
+                                                                       : QStringLiteral("the first copy does not answer")));
     }
 
     TfrmMain window(appDir);
-    QObject::connect(&instance, &SingleInstance::activationRequested, &window, &TfrmMain::activateFromSecondInstance);
+    if (guard)
+        QObject::connect(guard.get(), &SingleInstance::activationRequested, &window,
+                         &TfrmMain::activateFromSecondInstance);
     window.show();
     if (arguments.size() == 1) {
         // Opened once the window is up, like any later hand-over.

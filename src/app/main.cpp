@@ -8,6 +8,8 @@ int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     strumox::app::configureApplication(app);
-    return strumox::app::runProgram(app, strumox::app::SingleInstance::defaultKey(),
-                                    strumox::settings::executableDir());
+    using namespace strumox::app;
+    // Per user through the folder, per graphical session through the name.
+    return runProgram(app, locateInstance(QString::fromLatin1(kInstanceName), InstanceEnvironment::fromProcess()),
+                      strumox::settings::executableDir());
 }

@@ -2,6 +2,11 @@
 // under an instance name and program directory of the test's own (STRUMOX_TEST_INSTANCE,
 // STRUMOX_TEST_APPDIR), so a copy of Strumox the user has open neither disturbs the tests nor is
 // disturbed by them. Only this test executable reads them.
+//
+// Optional: STRUMOX_TEST_RUNTIME_DIR stands in for $XDG_RUNTIME_DIR and is also the parent of the
+// fallback folder, so nothing is made in the real one; STRUMOX_TEST_MESSAGE_TIMEOUT_MS shortens
+// the time a connection may take to deliver its message. The display variables are read as the
+// real program reads them.
 #include <QApplication>
 #include <cstdio>
 #include <cstdlib>
@@ -16,10 +21,21 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "strumox-test-host: STRUMOX_TEST_INSTANCE and STRUMOX_TEST_APPDIR must be set\n");
         return 2;
     }
+    using namespace strumox::app;
+    InstanceEnvironment env = InstanceEnvironment::fromProcess();
+    QString fallbackParent = QStringLiteral("/tmp");
+    if (const char* runtime = std::getenv("STRUMOX_TEST_RUNTIME_DIR"); runtime && *runtime) {
+        env.runtimeDir = runtime;
+        fallbackParent = QString::fromLocal8Bit(runtime);
+    }
+    InstanceLimits limits;
+    if (const char* timeout = std::getenv("STRUMOX_TEST_MESSAGE_TIMEOUT_MS"); timeout && std::atoi(timeout) > 0)
+        limits.messageTimeoutMs = std::atoi(timeout);
+
     QApplication app(argc, argv);
-    strumox::app::configureApplication(app);
+    configureApplication(app);
     std::string appDir = dir;
     if (!appDir.ends_with('/'))
         appDir += '/';
-    return strumox::app::runProgram(app, QString::fromLocal8Bit(key), appDir);
+    return runProgram(app, locateInstance(QString::fromLocal8Bit(key), env, fallbackParent), appDir, limits);
 }
