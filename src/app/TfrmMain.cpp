@@ -61,7 +61,11 @@ TfrmMain::TfrmMain(std::string appDir, session::Prompter* prompter, QWidget* par
         m_prompter = m_ownPrompter.get();
     }
     setWindowTitle(kTitle);
-    m_settings = settings::readStartupSettings(m_appDir);
+    settings::StartupSettings startup = settings::loadStartupSettings(m_appDir);
+    m_settings = std::move(startup.values);
+    // An unreadable or overstated settings file is told once the window is up to carry the box.
+    for (const std::string& notice : startup.notices.messages())
+        QMetaObject::invokeMethod(this, [this, notice] { m_prompter->message(notice); }, Qt::QueuedConnection);
     m_scaleSpan = m_settings.scaleFrets;
 
     m_central = new QWidget(this);

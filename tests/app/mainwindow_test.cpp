@@ -17,6 +17,8 @@
 #include <QtTest>
 #include <set>
 
+#include <sys/stat.h>
+
 #include "ScriptedPrompter.h"
 #include "app/BlankPageController.h"
 #include "app/DesignPageController.h"
@@ -1003,6 +1005,23 @@ private slots:
         w.show();
         QVERIFY(w.close());
         QCOMPARE(prompter.asked, (std::vector<std::string>{"Unable to write to " + dir.path().toStdString() + "/Kq.ini"}));
+    }
+
+    void anUnreadableSettingsFileIsToldAtStartAndNeverReplaced()
+    {
+        QTemporaryDir dir;
+        const std::string ini = dir.path().toStdString() + "/Kq.ini";
+        QCOMPARE(::mkfifo(ini.c_str(), 0644), 0);  // opened as a file, it would hold start-up forever
+        testsupport::ScriptedPrompter prompter;
+        TfrmMain w(dir.path().toStdString() + "/", &prompter);
+        w.show();
+        QTRY_COMPARE(prompter.messages.size(), std::size_t(1));
+        QCOMPARE(prompter.messages[0], "Unable to read " + ini + ": not a regular file. Settings will not be saved.");
+        QTest::mouseClick(w.fretboardPanel().sbtnLeftHanded, Qt::LeftButton);  // something to save
+        QVERIFY(w.close());
+        QCOMPARE(prompter.messages.back(), "Unable to write to " + ini);
+        struct stat st {};
+        QVERIFY(::lstat(ini.c_str(), &st) == 0 && S_ISFIFO(st.st_mode));
     }
 };
 
