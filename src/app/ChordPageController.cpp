@@ -44,7 +44,12 @@ void ChordPageController::pressed(int x, int y, Qt::MouseButton button)
         popup(popmenuChords);
         return;
     }
-    if (m_model.select(*cell)) {
+    selectAndShow(*cell);
+}
+
+void ChordPageController::selectAndShow(Cell c)
+{
+    if (m_model.select(c)) {
         redraw();
         m_s.fretboard.showChord(m_model.selection);
     }
@@ -84,9 +89,10 @@ void ChordPageController::sendToPrintPage()
 
 void ChordPageController::showArpeggioHere()
 {
-    // The item acts on the diagram under the mouse, so that one becomes the selection first.
-    if (m_model.clicked.isSet() && m_model.select(m_model.clicked))
-        redraw();
+    // The item acts on the diagram under the mouse, picked first just as a left click there picks
+    // it, so the arpeggio is laid over the fingering it belongs to.
+    if (m_model.clicked.isSet())
+        selectAndShow(m_model.clicked);
     m_s.fretboard.toggleShowArpeggio();
 }
 

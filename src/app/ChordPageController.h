@@ -33,6 +33,9 @@ protected:
     void pressed(int x, int y, Qt::MouseButton button) override;
 
 private:
+    // A left click's pick: the frame moves to `c` and the fretboard shows its diagram; nothing
+    // happens on the cell already selected.
+    void selectAndShow(pages::Cell c);
     pages::ChordPageModel m_model;
 };
 

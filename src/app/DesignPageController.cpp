@@ -72,7 +72,7 @@ void DesignPageController::showWork()
     // Under the formula display the chord is shown alone, so the arpeggio does not cover it.
     m_fretboard.showChord(m_work, !m_showIntervalsDown);
     if (!m_work.isEmpty() && m_work.bass % 12 != m_work.root)
-        m_fretboard.setChordName(m_names.note(m_work.root) + " " + m_work.name + " /" + m_names.note(m_work.bass % 12));
+        m_fretboard.setChordName(m_work.root, m_work.name, m_work.bass % 12);
 }
 
 void DesignPageController::showEditedWork()
@@ -135,18 +135,17 @@ void DesignPageController::bassStepped(int bass)
     redraw();
     if (m_showIntervalsDown)
         return;
-    std::string name = m_names.note(m_work.root) + " " + m_work.name;
-    if (bass != m_work.root)
-        name += " /" + m_names.note(bass);
-    m_fretboard.setChordName(name);
+    m_fretboard.setChordName(m_work.root, m_work.name, bass);
 }
 
 void DesignPageController::typedChordName(const QString& text)
 {
     if (!isActive())
         return;
-    if (auto suffix = fretboard::suffixFromTypedName(text.toStdString()))
+    if (auto suffix = fretboard::suffixFromTypedName(text.toStdString())) {
         m_work.name = *suffix;
+        m_fretboard.chordSuffixTyped(m_work.name);
+    }
 }
 
 void DesignPageController::fretBoxLeft(int string)

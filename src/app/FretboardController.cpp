@@ -69,6 +69,9 @@ void FretboardController::attach(FretboardPanel* panel, PictureWidget* keyboard)
     connect(panel->sbtnLeftHanded, &QToolButton::toggled, this, &FretboardController::setLeftHanded);
     connect(panel->sbtnShowFullScale, &QToolButton::toggled, this, &FretboardController::setShowFullFretboard);
     connect(panel->sbShowArp, &QToolButton::toggled, this, &FretboardController::setShowArpeggio);
+    // A tuning name typed over the read-out is what the read-out holds, spelled anew with the rest.
+    connect(panel->editTuningName, &QLineEdit::textEdited, this,
+            [this](const QString& text) { m_display.setTuningName(text.toStdString()); });
     renameNotes();
     refresh();
     qApp->installEventFilter(this);
@@ -152,12 +155,14 @@ void FretboardController::clearDisplay()
     refresh();
 }
 
-void FretboardController::setChordName(const std::string& name)
+void FretboardController::setChordName(int root, const std::string& suffix, int bass)
 {
-    m_display.setChordName(name);
+    m_display.setChordName(root, suffix, bass);
     if (m_panel)
-        m_panel->editChordNameUser->setText(QString::fromStdString(name));
+        m_panel->editChordNameUser->setText(QString::fromStdString(m_display.panels().chordName));
 }
+
+void FretboardController::chordSuffixTyped(const std::string& suffix) { m_display.setChordSuffix(suffix); }
 
 void FretboardController::setActivePage(PageController& page)
 {
@@ -195,8 +200,9 @@ void FretboardController::keyboardMoved(int x, int y)
     const auto key = fretboard::keyAt(x, y);
     if (!key || !m_panel)
         return;
-    m_panel->pnlNote->setText(QString::fromStdString(m_names.note(*key)));
-    m_panel->pnlInterval->setText(QString::fromStdString(theory::hoverIntervalText(*key, m_display.shownRoot())));
+    m_display.hoverKey(*key);
+    m_panel->pnlNote->setText(QString::fromStdString(m_display.panels().note));
+    m_panel->pnlInterval->setText(QString::fromStdString(m_display.panels().interval));
 }
 
 void FretboardController::clearHoverPanels()
@@ -317,8 +323,15 @@ void FretboardController::toggleShowArpeggio()
 
 void FretboardController::renameNotes()
 {
-    if (m_panel)
-        showTuningControls(m_display.openStrings());
+    m_display.respell();
+    if (!m_panel)
+        return;
+    const fretboard::FretboardPanels& p = m_display.panels();
+    m_panel->editChordNameUser->setText(QString::fromStdString(p.chordName));
+    m_panel->editNotes->setText(QString::fromStdString(p.notes));
+    m_panel->editTuningName->setText(QString::fromStdString(p.tuningName));
+    m_panel->pnlNote->setText(QString::fromStdString(p.note));
+    showTuningControls(m_display.openStrings());
 }
 
 void FretboardController::storeExitSettings(settings::AppSettings& s) const

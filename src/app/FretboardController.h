@@ -45,8 +45,12 @@ public:
     void showScale(const pages::ScaleRecord& r, int beginFret, int span);
     // Puts the read-outs and pictures on screen again as the display holds them.
     void refresh();
-    // The chord name read-out, for a name the display cannot know (a slash chord being designed).
-    void setChordName(const std::string& name);
+    // The chord name read-out for a name the shown record does not give (a slash chord being
+    // designed): root, suffix, and the bass when it is not the root. Note numbers 0..11.
+    void setChordName(int root, const std::string& suffix, int bass);
+    // A suffix typed into the chord name field: the name read-out stands for it from now on, while
+    // the field keeps the text as typed.
+    void chordSuffixTyped(const std::string& suffix);
 
     // A page became active: the interval read-outs go back to black on white, the tuning
     // controls follow the page, and the page shows what it shows on the fretboard.
@@ -80,7 +84,8 @@ public:
     bool showFullFretboard() const { return m_showFull; }
     bool showArpeggio() const { return m_showArpeggio; }
 
-    // Every caption that names a note, after the flats/sharps switch.
+    // Every read-out that names a note, after the flats/sharps switch: spelled anew from the notes
+    // shown; the picture, the selection and everything else stay as they are.
     void renameNotes();
     // Bass Note, Left Handed, Display Full Fretboard and the strum speed, as closing keeps them.
     void storeExitSettings(settings::AppSettings& s) const;

@@ -17,9 +17,60 @@ void FretboardDisplay::resetIntervalField(IntervalField& field)
     field.inactive = false;
 }
 
-void FretboardDisplay::fillIntervalFields(const DiagramRecord& d, bool slotColours, bool keepTextColour)
+void FretboardDisplay::nameChord(int root, const std::string& suffix, int bass)
+{
+    m_nameRoot = root;
+    m_nameSuffix = suffix;
+    m_nameBass = bass;
+    spellChordName();
+}
+
+void FretboardDisplay::spellChordName()
+{
+    if (m_nameRoot < 0) {
+        m_panels.chordName.clear();
+        return;
+    }
+    m_panels.chordName = m_names.note(m_nameRoot) + " " + m_nameSuffix;
+    if (m_nameBass >= 0)
+        m_panels.chordName += " /" + m_names.note(m_nameBass);
+}
+
+void FretboardDisplay::spellNotes()
 {
     m_panels.notes.clear();
+    for (const int note : m_noteList)
+        m_panels.notes += " " + m_names.note(note);
+}
+
+void FretboardDisplay::setChordName(int root, const std::string& suffix, int bass)
+{
+    nameChord(root, suffix, bass % 12 != root % 12 ? bass % 12 : -1);
+}
+
+void FretboardDisplay::setChordSuffix(const std::string& suffix)
+{
+    m_nameSuffix = suffix;
+    spellChordName();
+}
+
+void FretboardDisplay::setTuningName(const std::string& name)
+{
+    m_panels.tuningName = theory::spellNoteNames(name, m_names);
+}
+
+void FretboardDisplay::respell()
+{
+    spellChordName();
+    spellNotes();
+    m_panels.tuningName = theory::spellNoteNames(m_panels.tuningName, m_names);
+    if (m_hoverNote >= 0)
+        m_panels.note = m_names.note(m_hoverNote);
+}
+
+void FretboardDisplay::fillIntervalFields(const DiagramRecord& d, bool slotColours, bool keepTextColour)
+{
+    m_noteList.clear();
     // The eighth field belongs to scales; a chord never leaves a scale's interval there.
     resetIntervalField(m_panels.intervals[7]);
     for (size_t k = 0; k < 7; ++k) {
@@ -37,8 +88,9 @@ void FretboardDisplay::fillIntervalFields(const DiagramRecord& d, bool slotColou
         }
         field.caption = theory::intervalName(interval);
         field.tag = interval % 12;
-        m_panels.notes += " " + m_names.note(d.root + interval);
+        m_noteList.push_back(d.root + interval);
     }
+    spellNotes();
 }
 
 void FretboardDisplay::markKeyboard(const DiagramRecord& d)
@@ -63,10 +115,8 @@ void FretboardDisplay::showChord(const DiagramRecord& d, const DisplayContext& c
     m_panels.chordNameColour = colours::kBlack;
     m_panels.notesColour = colours::kBlack;
     m_panels.chordNameCaption = "Chord Name:";
-    m_panels.tuningName = d.tuningName;
-    m_panels.chordName = m_names.note(d.root) + " " + d.name;
-    if (d.bass % 12 != d.root % 12)
-        m_panels.chordName += " /" + m_names.note(d.bass % 12);
+    setTuningName(d.tuningName);
+    setChordName(d.root, d.name, d.bass);
     fillIntervalFields(d, false, false);
 
     for (int s = 0; s < 6; ++s) {
@@ -100,7 +150,7 @@ void FretboardDisplay::showIntervals(const DiagramRecord& d, std::uint32_t colou
     m_matrix.clear();
     m_panels.chordNameColour = colour;
     m_panels.notesColour = colour;
-    m_panels.chordName = m_names.note(d.root) + " " + d.name;
+    nameChord(d.root, d.name, -1);
     const bool slotColours = ctx.designPageActive && ctx.showIntervalsDown;
     // A formula laid over a chord keeps the chord's text colours (the grey "root not played").
     fillIntervalFields(d, slotColours, true);
@@ -149,9 +199,8 @@ void FretboardDisplay::showScale(const pages::ScaleRecord& r, int beginFret, int
     m_panels.chordNameCaption = "Scale Name:";
     m_panels.chordNameColour = colours::kBlack;
     m_panels.notesColour = colours::kBlack;
-    m_panels.tuningName = r.tuningName;
-    m_panels.chordName = m_names.note(r.root) + " " + r.name;
-    m_panels.notes.clear();
+    setTuningName(r.tuningName);
+    nameChord(r.root, r.name, -1);
     for (size_t k = 0; k < m_panels.intervals.size(); ++k) {
         IntervalField& field = m_panels.intervals[k];
         resetIntervalField(field);
@@ -162,8 +211,8 @@ void FretboardDisplay::showScale(const pages::ScaleRecord& r, int beginFret, int
         field.tag = interval % 12;
     }
     const std::vector<int> notes = theory::scaleNotes(r.intervals, r.root);
-    for (const int note : notes)
-        m_panels.notes += " " + m_names.note(note);
+    m_noteList = notes;
+    spellNotes();
 
     int first = 0, last = theory::kMaxFret;
     if (!ctx.showFullFretboard) {
@@ -208,8 +257,9 @@ void FretboardDisplay::clearDisplay()
     m_matrix.clear();
     if (onGlowboardOff)
         onGlowboardOff();
-    m_panels.chordName.clear();
+    nameChord(-1, {}, -1);
     m_panels.tuningName.clear();
+    m_noteList.clear();
     m_panels.notes.clear();
     for (auto& field : m_panels.intervals) {
         field.caption.clear();
@@ -228,14 +278,20 @@ bool FretboardDisplay::hover(int x, int y)
     }
     m_hoverString = hit->string;
     m_hoverFret = hit->fret;
-    const int n = (m_openStrings[static_cast<size_t>(m_hoverString)] + m_hoverFret) % 12;
-    m_panels.note = m_names.note(n);
-    m_panels.interval = theory::hoverIntervalText(n, m_shownRoot);
+    hoverKey(m_openStrings[static_cast<size_t>(m_hoverString)] + m_hoverFret);
     return true;
+}
+
+void FretboardDisplay::hoverKey(int note)
+{
+    m_hoverNote = ((note % 12) + 12) % 12;
+    m_panels.note = m_names.note(m_hoverNote);
+    m_panels.interval = theory::hoverIntervalText(m_hoverNote, m_shownRoot);
 }
 
 void FretboardDisplay::clearHover()
 {
+    m_hoverNote = -1;
     m_panels.note.clear();
     m_panels.interval.clear();
 }

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "fretboard/FretboardGeometry.h"
 #include "fretboard/FretboardScene.h"
@@ -77,7 +78,13 @@ public:
     // Mouse over the picture: fills the note and interval read-outs; outside the counting
     // area empties them. Returns whether the position counted.
     bool hover(int x, int y);
+    // Mouse over the keyboard view: the Note read-out names `note` (any integer, taken modulo
+    // 12), the Interval read-out its interval from the shown root.
+    void hoverKey(int note);
     void clearHover();
+    // The spelling of note names changed: every read-out that names a note is spelled anew from
+    // the notes it stands for. Nothing else changes.
+    void respell();
 
     // Positions of the open-string up-downs (MIDI notes). ShowChord sets them to the chord's
     // tuning; the tuning editor sets them one by one.
@@ -89,10 +96,13 @@ public:
     const KeyboardScene& keyboard() const { return m_keyboard; }
     const glowboard::DisplayMatrix& matrix() const { return m_matrix; }
     const FretboardPanels& panels() const { return m_panels; }
-    // Read-outs the display does not decide itself: a slash-chord name typed or stepped on the
-    // design page, the tuning's name after the tuning controls, the interval shown at a press.
-    void setChordName(const std::string& name) { m_panels.chordName = name; }
-    void setTuningName(const std::string& name) { m_panels.tuningName = name; }
+    // Read-outs the display does not decide itself: a chord's name stepped on the design page
+    // (the root, the suffix, and " /" + the bass when the bass, taken modulo 12, is not the
+    // root), a suffix typed there for the name shown, the tuning's name after the tuning controls
+    // or as typed, the interval shown at a press.
+    void setChordName(int root, const std::string& suffix, int bass);
+    void setChordSuffix(const std::string& suffix);
+    void setTuningName(const std::string& name);
     void setHoverInterval(const std::string& text) { m_panels.interval = text; }
     // Every interval read-out back to black on white (a page change).
     void resetIntervalColours();
@@ -109,6 +119,10 @@ private:
     void fillIntervalFields(const pages::DiagramRecord& d, bool slotColours, bool keepTextColour);
     void resetIntervalField(IntervalField& field);
     void markKeyboard(const pages::DiagramRecord& d);
+    // The chord or scale name read-out; bass -1 names no bass.
+    void nameChord(int root, const std::string& suffix, int bass);
+    void spellChordName();
+    void spellNotes();
 
     const theory::NoteNames& m_names;
     HandLayout m_layout = HandLayout::right();
@@ -120,6 +134,14 @@ private:
     int m_shownRoot = 0;
     int m_hoverString = 0;
     int m_hoverFret = 0;
+    // What the name read-outs stand for, so that another spelling names the same notes: the
+    // name's root (-1 no name), suffix and bass (-1 none), the notes listed in order, and the note
+    // under the mouse (-1 none).
+    int m_nameRoot = -1;
+    std::string m_nameSuffix;
+    int m_nameBass = -1;
+    std::vector<int> m_noteList;
+    int m_hoverNote = -1;
 };
 
 }  // namespace strumox::fretboard

@@ -30,6 +30,11 @@ bool PrintPageModel::select(Cell c)
     return true;
 }
 
+Cell PrintPageModel::frameCell() const
+{
+    return selected.isSet() && !cell(selected).isEmpty() ? selected : Cell{};
+}
+
 void PrintPageModel::place(Cell c, const PrintRecord& r)
 {
     setCell(c, r);

@@ -24,6 +24,10 @@ public:
 
     // Selects a filled cell; false (nothing changes) on an empty cell or the one already selected.
     bool select(Cell c);
+    // The cell the red frame marks: the selected one while it holds its diagram. A Move that
+    // lifts the selected diagram leaves no frame on the emptied cell; the frame comes back with
+    // the diagram, where it lands or where it is put back.
+    Cell frameCell() const;
 
     // Whether placing into `c` must first ask "Do you want to replace this diagram?".
     bool placeNeedsQuestion(Cell c) const { return !cell(c).isEmpty(); }

@@ -52,6 +52,34 @@ const std::string& NoteNames::octaveName(int midi) const
     return octaveNameTable(m_spelling)[static_cast<size_t>(midi - kLowestOpenNote)];
 }
 
+std::string spellNoteNames(const std::string& text, const NoteNames& names)
+{
+    auto isBlank = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
+    auto noteOf = [](const std::string& word) {
+        for (int n = 0; n < 12; ++n)
+            if (word == kFlatNames[static_cast<size_t>(n)] || word == kSharpNames[static_cast<size_t>(n)])
+                return n;
+        return -1;
+    };
+    std::string out;
+    size_t i = 0;
+    while (i < text.size()) {
+        if (isBlank(text[i])) {
+            out += text[i++];
+            continue;
+        }
+        size_t end = i;
+        while (end < text.size() && !isBlank(text[end]))
+            ++end;
+        const int n = noteOf(text.substr(i, end - i));
+        if (n < 0)
+            return text;
+        out += names.note(n);
+        i = end;
+    }
+    return out;
+}
+
 const std::string& intervalName(int semitones)
 {
     if (semitones < 0 || semitones >= static_cast<int>(kIntervalNames.size()))

@@ -45,6 +45,11 @@ private:
     Spelling m_spelling;
 };
 
+// A text made of note names alone, separated by blanks (a tuning spelled out, " Eb Ab Db Gb Bb
+// Eb"), with each name in the spelling of `names`; blanks stay where they are. A text with any
+// other word in it ("Standard", "Open D") comes back as it is.
+std::string spellNoteNames(const std::string& text, const NoteNames& names);
+
 // Name of a distance of 0..23 semitones; empty for the unnamed ones (12, 16, 19, 22, 23) and
 // for anything out of range.
 const std::string& intervalName(int semitones);

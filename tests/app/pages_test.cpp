@@ -10,18 +10,24 @@
 #include <QTemporaryDir>
 #include <QToolButton>
 #include <QtTest>
+#include <algorithm>
+#include <tuple>
 
 #include "ScriptedPrompter.h"
 #include "app/ChordFinderController.h"
 #include "app/ChordPageController.h"
+#include "app/DesignPageController.h"
+#include "app/DesignPageView.h"
 #include "app/FretboardController.h"
 #include "app/FretboardPanel.h"
+#include "app/MainMenus.h"
 #include "app/PictureWidget.h"
 #include "app/PrintPageController.h"
 #include "app/ScalesPageController.h"
 #include "app/TdlgBeginFret.h"
 #include "app/TfrmMain.h"
 #include "app/UpDown.h"
+#include "fretboard/FretboardGeometry.h"
 #include "pages/RecordConversions.h"
 #include "theory/ChordData.h"
 #include "theory/ScaleData.h"
@@ -129,6 +135,99 @@ void whenBeginFretDialogOpens(TdlgBeginFret& dlg, std::function<void()> answer, 
 QAbstractButton* dialogButton(TdlgBeginFret& dlg, QDialogButtonBox::StandardButton which)
 {
     return dlg.findChild<QDialogButtonBox*>()->button(which);
+}
+
+// Opens a menu of the menu bar by clicking its title, then clicks the named item in it.
+[[nodiscard]] bool clickMenuItem(TfrmMain& w, const char* menuName, const char* itemName)
+{
+    QMenuBar* bar = w.menuBar();
+    auto* menu = bar->findChild<QMenu*>(menuName);
+    auto* item = menu ? menu->findChild<QAction*>(itemName) : nullptr;
+    if (!item)
+        return false;
+    QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, bar->actionGeometry(menu->menuAction()).center());
+    if (!QTest::qWaitFor([menu] { return menu->isVisible(); }, 1000)) {
+        qWarning("%s did not open", menuName);
+        return false;
+    }
+    QTest::mouseClick(menu, Qt::LeftButton, Qt::NoModifier, menu->actionGeometry(item).center());
+    if (menu->isVisible()) {
+        qWarning("%s stayed open", menuName);
+        menu->close();
+        return false;
+    }
+    return true;
+}
+
+// Pixels of the red selection frame's outline around `c` that are red, out of how many.
+std::pair<int, int> redOnFrame(const QImage& picture, Page page, Cell c)
+{
+    const pages::PixelRect r = pages::selectionRect(page, c);
+    int red = 0, total = 0;
+    auto look = [&](int x, int y) {
+        if (!picture.rect().contains(x, y))
+            return;  // the last row's frame runs along the picture's bottom edge
+        ++total;
+        red += picture.pixelColor(x, y) == QColor(Qt::red) ? 1 : 0;
+    };
+    // A one-pixel pen outlines the rectangle on both of its corner points' rows and columns.
+    for (int x = r.left; x <= r.right; ++x) {
+        look(x, r.top);
+        look(x, r.bottom);
+    }
+    for (int y = r.top + 1; y < r.bottom; ++y) {
+        look(r.left, y);
+        look(r.right, y);
+    }
+    return {red, total};
+}
+
+bool framed(GridPageController& page, Page kind, Cell c)
+{
+    const auto [red, total] = redOnFrame(page.picture()->grabPicture(), kind, c);
+    return red == total;
+}
+
+// The cells of the page whose frame outline shows any red at all.
+std::vector<Cell> cellsWithFrameRed(GridPageController& page, Page kind)
+{
+    const QImage picture = page.picture()->grabPicture();
+    std::vector<Cell> out;
+    for (int r = 0; r < pages::kGridRows; ++r)
+        for (int c = 0; c < pages::kGridColumns; ++c)
+            if (redOnFrame(picture, kind, Cell{c, r}).first > 0)
+                out.push_back(Cell{c, r});
+    return out;
+}
+
+// What the fretboard picture shows, in a form two moments can be compared by.
+std::vector<std::tuple<int, int, int, std::uint32_t>> sceneOf(const FretboardController& fb)
+{
+    std::vector<std::tuple<int, int, int, std::uint32_t>> out;
+    for (const auto& g : fb.display().scene().glyphs)
+        out.emplace_back(0, g.string, g.fret, std::uint32_t(g.cellX));
+    for (const auto& q : fb.display().scene().squares)
+        out.emplace_back(1, q.string, q.fret, q.rgb);
+    std::sort(out.begin(), out.end());
+    return out;
+}
+
+// The frets the picture marks with a glyph, by string (-1 none).
+std::array<int, 6> glyphFrets(const FretboardController& fb)
+{
+    std::array<int, 6> frets;
+    frets.fill(-1);
+    for (const auto& g : fb.display().scene().glyphs)
+        frets[size_t(g.string)] = g.fret;
+    return frets;
+}
+
+std::array<int, 6> fretsOf(const pages::DiagramRecord& d)
+{
+    std::array<int, 6> frets;
+    for (size_t s = 0; s < 6; ++s)
+        frets[s] = d.frets[s];
+    return frets;
 }
 
 }  // namespace
@@ -258,6 +357,53 @@ private slots:
         QCOMPARE(shown.glyphs[0].fret, int(page.model().slot(2, 0).frets[0]));
     }
 
+    // The popup's Show Arpeggio acts as a left click on the diagram under the mouse followed by a
+    // press of the Show Arpeggio button: the neck never shows one diagram's arpeggio over another's
+    // fingering.
+    void popupShowArpeggioFirstSelectsAndShowsTheDiagramUnderTheMouse()
+    {
+        testsupport::ScriptedPrompter prompter;
+        auto w = makeWindow(prompter, dataDir());
+        QVERIFY(findChord(*w, "mnuC", "menuMajor", "major"));
+        ChordPageController& page = w->chordPage();
+        FretboardController& fb = w->fretboard();
+        QToolButton* arp = w->fretboardPanel().sbShowArp;
+        const Cell first{0, 0}, target{3, 0}, other{5, 0};
+        QVERIFY(fretsOf(page.model().slot(target)) != fretsOf(page.model().slot(first)));
+
+        QVERIFY(chooseFromPopup(page, Page::Chords, target, page.popmenuChords, "pmenuChordsArpeggio"));
+        QCOMPARE(page.model().selected, target);
+        QVERIFY(page.model().selection == page.model().slot(target));
+        QVERIFY(arp->isChecked());
+        QCOMPARE(glyphFrets(fb), fretsOf(page.model().slot(target)));
+        QVERIFY(!fb.display().scene().squares.empty());
+        QVERIFY(framed(page, Page::Chords, target));
+        QCOMPARE(cellsWithFrameRed(page, Page::Chords), std::vector<Cell>{target});
+        const auto byPopup = sceneOf(fb);
+        const QString nameByPopup = w->fretboardPanel().editChordNameUser->text();
+
+        // The same by hand: release the button, click the first diagram, then the target, press.
+        QTest::mouseClick(arp, Qt::LeftButton);
+        press(page, Page::Chords, first);
+        press(page, Page::Chords, target);
+        QTest::mouseClick(arp, Qt::LeftButton);
+        QVERIFY(arp->isChecked());
+        QCOMPARE(sceneOf(fb), byPopup);
+        QCOMPARE(w->fretboardPanel().editChordNameUser->text(), nameByPopup);
+
+        // With the arpeggio already on, the item on another diagram shows that one and releases
+        // the button, as the click and the press would.
+        QVERIFY(chooseFromPopup(page, Page::Chords, other, page.popmenuChords, "pmenuChordsArpeggio"));
+        QCOMPARE(page.model().selected, other);
+        QVERIFY(!arp->isChecked());
+        QCOMPARE(glyphFrets(fb), fretsOf(page.model().slot(other)));
+        QVERIFY(fb.display().scene().squares.empty());
+
+        // Other items of the popup do not select.
+        QVERIFY(chooseFromPopup(page, Page::Chords, first, page.popmenuChords, "pmenuChordsToPrint"));
+        QCOMPARE(page.model().selected, other);
+    }
+
     // --- Print page ------------------------------------------------------------------------
     void sendToPrintPagePlacesWhereTheUserClicks()
     {
@@ -327,6 +473,48 @@ private slots:
         QVERIFY(print.model().cell(Cell{4, 3}) == before);
         QVERIFY(print.model().cell(Cell{1, 1}).isEmpty());
         QCOMPARE(w->transfer().mode(Page::Print), Placement::None);
+    }
+
+    // The red frame goes with a moved diagram: none marks the emptied cell while the diagram is
+    // carried; it lands with the diagram, or comes back with it when the move is given up.
+    void theSelectionFrameFollowsAMovedDiagram()
+    {
+        testsupport::ScriptedPrompter prompter;
+        auto w = makeWindow(prompter, dataDir());
+        QVERIFY(findChord(*w, "mnuG", "menuMajor", "major"));
+        ChordPageController& chords = w->chordPage();
+        PrintPageController& print = w->printPage();
+        QVERIFY(chooseFromPopup(chords, Page::Chords, Cell{0, 0}, chords.popmenuChords, "pmenuChordsToPrint"));
+        press(print, Page::Print, Cell{0, 0});
+        QVERIFY(clickTab(*w, Page::Chords));
+        QVERIFY(chooseFromPopup(chords, Page::Chords, Cell{2, 0}, chords.popmenuChords, "pmenuChordsToPrint"));
+        press(print, Page::Print, Cell{1, 1});
+        QCOMPARE(print.model().selected, (Cell{1, 1}));
+        QCOMPARE(cellsWithFrameRed(print, Page::Print), (std::vector<Cell>{Cell{1, 1}}));
+        QVERIFY(framed(print, Page::Print, Cell{1, 1}));
+
+        // The selected diagram lifted: no frame anywhere until it is put down.
+        QVERIFY(chooseFromPopup(print, Page::Print, Cell{1, 1}, print.popmenuPrint, "pmenuPrintMove"));
+        QVERIFY(print.model().cell(Cell{1, 1}).isEmpty());
+        QCOMPARE(cellsWithFrameRed(print, Page::Print), std::vector<Cell>{});
+        press(print, Page::Print, Cell{4, 3});
+        QCOMPARE(print.model().selected, (Cell{4, 3}));
+        QCOMPARE(cellsWithFrameRed(print, Page::Print), (std::vector<Cell>{Cell{4, 3}}));
+        QVERIFY(framed(print, Page::Print, Cell{4, 3}));
+
+        // Given up with a right click: the diagram and its frame are back where they were.
+        QVERIFY(chooseFromPopup(print, Page::Print, Cell{4, 3}, print.popmenuPrint, "pmenuPrintMove"));
+        QCOMPARE(cellsWithFrameRed(print, Page::Print), std::vector<Cell>{});
+        press(print, Page::Print, Cell{2, 2}, Qt::RightButton);
+        QVERIFY(!print.model().cell(Cell{4, 3}).isEmpty());
+        QCOMPARE(cellsWithFrameRed(print, Page::Print), (std::vector<Cell>{Cell{4, 3}}));
+
+        // A diagram that is not the selected one moves without the frame; it marks the landing.
+        QVERIFY(chooseFromPopup(print, Page::Print, Cell{0, 0}, print.popmenuPrint, "pmenuPrintMove"));
+        QCOMPARE(cellsWithFrameRed(print, Page::Print), (std::vector<Cell>{Cell{4, 3}}));
+        press(print, Page::Print, Cell{5, 4});
+        QCOMPARE(cellsWithFrameRed(print, Page::Print), (std::vector<Cell>{Cell{5, 4}}));
+        QVERIFY(framed(print, Page::Print, Cell{5, 4}));
     }
 
     void deletingTheLastDiagramErasesThePrintPage()
@@ -455,6 +643,94 @@ private slots:
         // The selected position now starts at fret 5: no open strings, frets 5..9.
         for (const auto& g : w->fretboard().display().scene().glyphs)
             QVERIFY(g.fret >= 5 && g.fret <= 9);
+    }
+
+    // --- flats and sharps -------------------------------------------------------------------
+    // The switch renames every note the window shows, all at once, and changes nothing else.
+    void flatsAndSharpsRenameTheShownChordAndScale()
+    {
+        testsupport::ScriptedPrompter prompter;
+        auto w = makeWindow(prompter, dataDir());
+        FretboardPanel& p = w->fretboardPanel();
+        FretboardController& fb = w->fretboard();
+        QVERIFY(findChord(*w, "mnuDb", "menuMinor", "m7"));
+        ChordPageController& chords = w->chordPage();
+        press(chords, Page::Chords, Cell{2, 0});
+        QCOMPARE(p.editChordNameUser->text(), QString("Db m7"));
+        QCOMPARE(p.editNotes->text(), QString(" Db E Ab B"));
+        const pages::ChordPageModel chordsBefore = chords.model();
+        const auto sceneBefore = sceneOf(fb);
+        const QImage flatPage = chords.picture()->grabPicture();
+
+        QVERIFY(clickMenuItem(*w, "menuOptions", "mnuFlatSharp"));
+        QCOMPARE(w->menus().mnuFlatSharp()->text(), QString("Sharps"));
+        QCOMPARE(p.editChordNameUser->text(), QString("C# m7"));
+        QCOMPARE(p.editNotes->text(), QString(" C# E G# B"));
+        QCOMPARE(sceneOf(fb), sceneBefore);
+        QCOMPARE(chords.model().selected, chordsBefore.selected);
+        QVERIFY(chords.model().selection == chordsBefore.selection);
+        QVERIFY(chords.picture()->grabPicture() != flatPage);  // the set header names C#
+
+        QVERIFY(clickMenuItem(*w, "menuOptions", "mnuFlatSharp"));
+        QCOMPARE(w->menus().mnuFlatSharp()->text(), QString("Flats"));
+        QCOMPARE(p.editChordNameUser->text(), QString("Db m7"));
+        QCOMPARE(p.editNotes->text(), QString(" Db E Ab B"));
+        QCOMPARE(sceneOf(fb), sceneBefore);
+        QVERIFY(chords.picture()->grabPicture() == flatPage);
+
+        // A scale: its name and notes on the panel and on the page.
+        QVERIFY(findScale(*w, "mnuEb", "Ionian (Major)"));
+        clickShowChords(*w);
+        QCOMPARE(w->activePage(), Page::Scales);
+        QCOMPARE(p.editChordNameUser->text(), QString("Eb Ionian (Major)"));
+        QCOMPARE(p.editNotes->text(), QString(" Eb F G Ab Bb C D"));
+        const auto scaleScene = sceneOf(fb);
+        const QImage flatScales = w->scalesPage().picture()->grabPicture();
+
+        QVERIFY(clickMenuItem(*w, "menuOptions", "mnuFlatSharp"));
+        QCOMPARE(p.editChordNameUser->text(), QString("D# Ionian (Major)"));
+        QCOMPARE(p.editNotes->text(), QString(" D# F G G# A# C D"));
+        QCOMPARE(sceneOf(fb), scaleScene);
+        QCOMPARE(w->scalesPage().model().selected, (Cell{0, 0}));
+        QVERIFY(w->scalesPage().picture()->grabPicture() != flatScales);
+    }
+
+    // On the Chord Design page the name is made of the root and bass controls and the typed
+    // suffix; the switch spells it anew from those.
+    void flatsAndSharpsRenameTheDesignedSlashChord()
+    {
+        testsupport::ScriptedPrompter prompter;
+        auto w = makeWindow(prompter, dataDir());
+        QVERIFY(clickTab(*w, Page::ChordDesign));
+        FretboardPanel& p = w->fretboardPanel();
+        const HandLayout hand = HandLayout::forHand(false);
+        auto fret = [&](int string, int at, Qt::MouseButton button) {
+            const QPoint pt(hand.fretX[size_t(at)] + 6, kStringTop[size_t(string)] + 6);
+            QTest::mouseMove(p.imgFretboard, pt);
+            QTest::mouseClick(p.imgFretboard, button, Qt::NoModifier, pt);
+        };
+        fret(4, 1, Qt::RightButton);  // Bb on the A string, the root
+        fret(3, 3, Qt::LeftButton);
+        fret(2, 3, Qt::LeftButton);
+        auto* bassUp = w->designPage().designView().udBass->findChild<QToolButton*>("btnUp");
+        QVERIFY(bassUp);
+        for (int i = 0; i < 3; ++i)
+            QTest::mouseClick(bassUp, Qt::LeftButton);  // Bb -> B -> C -> Db
+        QCOMPARE(p.editChordNameUser->text(), QString("Bb  /Db"));
+        const auto scene = sceneOf(w->fretboard());
+
+        QVERIFY(clickMenuItem(*w, "menuOptions", "mnuFlatSharp"));
+        QCOMPARE(p.editChordNameUser->text(), QString("A#  /C#"));
+        QCOMPARE(w->designPage().designView().editBass->text(), QString("C#"));
+        QCOMPARE(sceneOf(w->fretboard()), scene);
+
+        QTest::mouseClick(p.editChordNameUser, Qt::LeftButton);
+        QTest::keyClick(p.editChordNameUser, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(p.editChordNameUser, "A#m7");
+        QCOMPARE(QString::fromStdString(w->designPage().work().name), QString("m7"));
+        QVERIFY(clickMenuItem(*w, "menuOptions", "mnuFlatSharp"));
+        QCOMPARE(p.editChordNameUser->text(), QString("Bb m7 /Db"));
+        QCOMPARE(int(w->designPage().work().root), 10);
     }
 
     void leftHandedRedrawsThePages()

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
+#include <random>
+#include <tuple>
 #include <map>
 #include <string>
 #include <vector>
@@ -515,6 +518,171 @@ TEST_F(FretboardDisplayTest, HoverUsesTheHandednessAndTheOpenStringControls)
     EXPECT_EQ(display.hoverFret(), 1);
     EXPECT_EQ(display.panels().note, "Gb");
     EXPECT_EQ(display.panels().interval, "b5 / #11");
+}
+
+
+// ---- Flats and sharps: respelling what is shown ----
+
+TEST_F(FretboardDisplayTest, RespellingRenamesChordNameNotesTuningNameAndHoverNote)
+{
+    DiagramRecord d = fingeredChord(1, "m7", "x46454", "x13121", {0, 3, 7, 10, 255, 255, 255});
+    d.bass = 6 + DiagramRecord::kBassOffset;
+    d.tuningName = "Eb Ab Db Gb Bb Eb ";
+    display.showChord(d, ctx);
+    ASSERT_TRUE(display.hover(100, 15));  // high E string, fret 2
+    ASSERT_EQ(display.panels().chordName, "Db m7 /Gb");
+    ASSERT_EQ(display.panels().notes, " Db E Ab B");
+    ASSERT_EQ(display.panels().note, "Gb");
+    const auto glyphs = display.scene().glyphs.size();
+
+    names.toggle();
+    display.respell();
+    EXPECT_EQ(display.panels().chordName, "C# m7 /F#");
+    EXPECT_EQ(display.panels().notes, " C# E G# B");
+    EXPECT_EQ(display.panels().tuningName, "D# G# C# F# A# D# ");
+    EXPECT_EQ(display.panels().note, "F#");
+    EXPECT_EQ(display.panels().interval, "4 / 11");
+    EXPECT_EQ(display.scene().glyphs.size(), glyphs);
+
+    // A name stepped on the design page, then a suffix typed over it.
+    display.setChordName(3, "7", 10);
+    EXPECT_EQ(display.panels().chordName, "D# 7 /A#");
+    display.setChordSuffix("9");
+    names.toggle();
+    display.respell();
+    EXPECT_EQ(display.panels().chordName, "Eb 9 /Bb");
+
+    // Nothing shown, nothing named.
+    display.clearDisplay();
+    names.toggle();
+    display.respell();
+    EXPECT_EQ(display.panels().chordName, "");
+    EXPECT_EQ(display.panels().notes, "");
+    EXPECT_EQ(display.panels().note, "");
+}
+
+testing::AssertionResult samePanels(const FretboardPanels& a, const FretboardPanels& b)
+{
+    auto differ = [](const char* field, const std::string& x, const std::string& y) {
+        return testing::AssertionFailure() << field << ": \"" << x << "\" vs \"" << y << "\"";
+    };
+    if (a.chordNameCaption != b.chordNameCaption)
+        return differ("caption", a.chordNameCaption, b.chordNameCaption);
+    if (a.chordName != b.chordName)
+        return differ("chord name", a.chordName, b.chordName);
+    if (a.tuningName != b.tuningName)
+        return differ("tuning name", a.tuningName, b.tuningName);
+    if (a.notes != b.notes)
+        return differ("notes", a.notes, b.notes);
+    if (a.note != b.note)
+        return differ("note", a.note, b.note);
+    if (a.interval != b.interval)
+        return differ("interval", a.interval, b.interval);
+    if (a.chordNameColour != b.chordNameColour || a.notesColour != b.notesColour)
+        return testing::AssertionFailure() << "text colours";
+    for (size_t k = 0; k < a.intervals.size(); ++k) {
+        const IntervalField &x = a.intervals[k], &y = b.intervals[k];
+        if (x.caption != y.caption || x.tag != y.tag || x.background != y.background || x.text != y.text ||
+            x.inactive != y.inactive)
+            return testing::AssertionFailure() << "interval field " << k;
+    }
+    return testing::AssertionSuccess();
+}
+
+std::vector<std::tuple<int, int, int, std::uint32_t>> sceneOf(const FretboardDisplay& d)
+{
+    std::vector<std::tuple<int, int, int, std::uint32_t>> out;
+    for (const auto& g : d.scene().glyphs)
+        out.emplace_back(0, g.string, g.fret, std::uint32_t(g.cellX));
+    for (const auto& q : d.scene().squares)
+        out.emplace_back(1, q.string, q.fret, q.rgb);
+    return out;
+}
+
+
+// Whatever was shown, switching the spelling (any number of times, between any steps) leaves the
+// display exactly as if every step had been taken in the new spelling from the start.
+TEST(FretboardDisplayRespelling, RespelledReadOutsMatchAReplayInTheNewSpelling)
+{
+    using Step = std::function<void(FretboardDisplay&)>;
+    const char* tuningNames[] = {"Standard", "Eb Ab Db Gb Bb Eb ", " D# G# C# F# A# D#", "D A D G B E ", "Open Db", ""};
+    const char* shapes[] = {"x32010", "x46454", "x x 10 12 13 12", "133211", "x02220"};
+    std::mt19937 rng(1234);
+    auto pick = [&rng](int n) { return int(rng() % unsigned(n)); };
+
+    for (int run = 0; run < 60; ++run) {
+        NoteNames liveNames{pick(2) ? Spelling::Flats : Spelling::Sharps};
+        FretboardDisplay live{liveNames};
+        std::vector<Step> steps;
+        DisplayContext ctx;
+        for (int n = 0; n < 40; ++n) {
+            Step step;
+            ctx.showArpeggioDown = pick(3) == 0;
+            ctx.showFullFretboard = pick(4) == 0;
+            switch (pick(9)) {
+            case 0:
+            case 1: {
+                strumox::theory::IntervalList iv{0, 255, 255, 255, 255, 255, 255};
+                for (size_t k = 1; k < 7; ++k)
+                    if (pick(2))
+                        iv[k] = std::uint8_t(1 + pick(21));
+                DiagramRecord d = shapeChord(pick(12), pick(2) ? "m7" : "maj9", shapes[pick(5)], iv);
+                d.bass = std::uint8_t(pick(12) + DiagramRecord::kBassOffset);
+                d.tuningName = tuningNames[pick(6)];
+                if (pick(2))
+                    step = [d, ctx](FretboardDisplay& x) { x.showChord(d, ctx); };
+                else
+                    step = [d, ctx](FretboardDisplay& x) { x.showIntervals(d, 0x0000FF, ctx); };
+                break;
+            }
+            case 2: {
+                strumox::pages::ScaleRecord r = cMajorScale();
+                r.root = std::uint8_t(pick(12));
+                r.tuningName = tuningNames[pick(6)];
+                const int begin = 1 + pick(20);
+                step = [r, begin, ctx](FretboardDisplay& x) { x.showScale(r, begin, 5, ctx); };
+                break;
+            }
+            case 3: {
+                const int root = pick(12), bass = pick(12);
+                step = [root, bass](FretboardDisplay& x) { x.setChordName(root, "sus4", bass); };
+                break;
+            }
+            case 4: step = [](FretboardDisplay& x) { x.setChordSuffix("add9"); }; break;
+            case 5: {
+                const int px = pick(760), py = pick(123);
+                step = [px, py](FretboardDisplay& x) { x.hover(px, py); };
+                break;
+            }
+            case 6: {
+                const int key = pick(60);
+                step = [key](FretboardDisplay& x) { x.hoverKey(key); };
+                break;
+            }
+            case 7: {
+                const std::string name = tuningNames[pick(6)];
+                step = [name](FretboardDisplay& x) { x.setTuningName(name); };
+                break;
+            }
+            default: step = [](FretboardDisplay& x) { x.clearDisplay(); }; break;
+            }
+            step(live);
+            steps.push_back(step);
+            if (pick(3) == 0) {
+                liveNames.toggle();
+                live.respell();
+            }
+
+            NoteNames replayNames{liveNames.spelling()};
+            FretboardDisplay replay{replayNames};
+            for (const Step& s : steps)
+                s(replay);
+            ASSERT_TRUE(samePanels(live.panels(), replay.panels())) << "run " << run << " step " << n;
+            ASSERT_EQ(sceneOf(live), sceneOf(replay)) << "run " << run << " step " << n;
+            ASSERT_EQ(live.openStrings(), replay.openStrings());
+            ASSERT_EQ(live.shownRoot(), replay.shownRoot());
+        }
+    }
 }
 
 }  // namespace

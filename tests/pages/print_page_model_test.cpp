@@ -119,6 +119,34 @@ TEST(PrintPageModel, EraseEmptiesThePageAndEndsAMove)
     EXPECT_TRUE(page.selection.isEmpty());
 }
 
+// ---- The selection frame
+TEST(PrintPageModel, TheFrameLeavesWithALiftedSelectedDiagramAndLandsOrComesBackWithIt)
+{
+    for (int i = 0; i < kCells; ++i) {
+        const Cell from = cellAt(i), other = cellAt((i + 11) % kCells), landing = cellAt((i + 5) % kCells);
+        PrintPageModel page;
+        EXPECT_FALSE(page.frameCell().isSet());
+        page.place(other, diagram(100));
+        page.place(from, diagram(i));
+        ASSERT_EQ(page.frameCell(), from);
+
+        // Another diagram carried: the frame stays on the selection.
+        ASSERT_TRUE(page.lift(other));
+        EXPECT_EQ(page.frameCell(), from) << i;
+        page.putBack();
+
+        ASSERT_TRUE(page.lift(from));
+        EXPECT_FALSE(page.frameCell().isSet()) << i;
+        EXPECT_EQ(page.selected, from);  // the carried diagram is still the one shown
+        page.putBack();
+        EXPECT_EQ(page.frameCell(), from) << i;
+
+        ASSERT_TRUE(page.lift(from));
+        page.place(landing, diagram(i));
+        EXPECT_EQ(page.frameCell(), landing) << i;
+    }
+}
+
 // ---- Deleting
 TEST(PrintPageModel, RemovingTheSelectedCellSelectsTheFirstFilledCellInRowOrder)
 {
@@ -232,6 +260,8 @@ TEST(PrintPageModel, RandomEditsNeverLoseOrInventADiagramAndTheSelectionStaysOnA
             }
             ASSERT_EQ(page.isCarrying(), carriedFrom >= 0);
             ASSERT_EQ(page.selected, selected < 0 ? Cell{} : cellAt(selected)) << "run " << run << " step " << step;
+            ASSERT_EQ(page.frameCell(), selected < 0 || selected == carriedFrom ? Cell{} : cellAt(selected))
+                << "run " << run << " step " << step;
             // A carried diagram may be the selected one; its cell is empty until it lands.
             if (selected >= 0 && selected != carriedFrom) {
                 ASSERT_EQ(page.selection, page.cell(page.selected));

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <vector>
 
@@ -226,6 +227,48 @@ TEST(TuningName, StepsAwayAndBackReturnToStandard)
     t[0] = static_cast<std::uint8_t>(stepOpenString(t[0], -1));
     EXPECT_TRUE(isStandardTuning(t));
     EXPECT_EQ(tuningName(t, NoteNames()), "Standard");
+}
+
+// ---- Texts of note names in the spelling in force ----
+
+TEST(SpellNoteNames, TuningsSpelledOutTakeTheOtherSpellingBlanksIncluded)
+{
+    std::mt19937 rng(99);
+    const NoteNames flats(Spelling::Flats), sharps(Spelling::Sharps);
+    for (int trial = 0; trial < 500; ++trial) {
+        Tuning t;
+        for (auto& s : t)
+            s = static_cast<std::uint8_t>(kLowestOpenNote + rng() % kOctaveNameCount);
+        // The read-out's form ("Eb Ab ... " with a blank after each) and the Scales row's (a
+        // blank before each), also cut where a record's 15 characters end when that ends a name.
+        std::string row[2];
+        for (int s = 5; s >= 0; --s) {
+            row[0] += " " + flats.note(t[static_cast<size_t>(s)]);
+            row[1] += " " + sharps.note(t[static_cast<size_t>(s)]);
+        }
+        std::vector<std::pair<std::string, std::string>> forms{{tuningName(t, flats), tuningName(t, sharps)},
+                                                               {row[0], row[1]}};
+        if (row[0].size() > 15 && row[0][15] == ' ')
+            forms.emplace_back(row[0].substr(0, 15), row[1].substr(0, 15));
+        for (const auto& [flat, sharp] : forms) {
+            EXPECT_EQ(spellNoteNames(flat, sharps), sharp);
+            EXPECT_EQ(spellNoteNames(sharp, flats), flat);
+            EXPECT_EQ(spellNoteNames(flat, flats), flat);
+            EXPECT_EQ(spellNoteNames(sharp, sharps), sharp);
+        }
+    }
+}
+
+TEST(SpellNoteNames, AnyOtherWordKeepsTheWholeTextAsItIs)
+{
+    const NoteNames sharps(Spelling::Sharps);
+    for (const std::string text : {"Standard", "Open Db", "Db Gb Bb Eb drop", "Ebm", "Eb  Ab/Db", "H", "eb"})
+        EXPECT_EQ(spellNoteNames(text, sharps), text);
+    EXPECT_EQ(spellNoteNames("", sharps), "");
+    EXPECT_EQ(spellNoteNames("  Eb   Ab  ", sharps), "  D#   G#  ");
+    EXPECT_EQ(spellNoteNames("C# F#", NoteNames(Spelling::Flats)), "Db Gb");
+    // A name cut in half where a record's text ends reads as the name it has become.
+    EXPECT_EQ(spellNoteNames(" D D Eb Eb Bb E", sharps), " D D D# D# A# E");
 }
 
 }  // namespace

@@ -87,7 +87,7 @@ void paintPrintPage(QPainter& p, const pages::PrintPageModel& page, const PagePa
             drawPrintTextLines(p, cell, Cell{c, r}, ctx.names);
         }
     }
-    drawSelection(p, Page::Print, page.selected);
+    drawSelection(p, Page::Print, page.frameCell());
 }
 
 }  // namespace strumox::pictures
