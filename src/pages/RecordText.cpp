@@ -98,7 +98,8 @@ std::array<std::string, 4> printTextLines(const PrintRecord& print, const theory
     const std::string notes = chord ? noteList(print.intervals.data(), 7, theory::kNoInterval, print.root, names)
                                     : noteList(print.intervals.data(), print.intervals.size(), theory::kScaleListEnd,
                                                print.root, names);
-    return {title, trimmed(notes), trimmed(print.formula), trimmed(print.tuningName)};
+    return {title, trimmed(notes), trimmed(print.formula),
+            trimmed(theory::spellNoteNames(print.tuningName, names))};
 }
 
 std::string chordSetHeader(const DiagramRecord& first, const theory::NoteNames& names)
@@ -110,13 +111,13 @@ std::string chordSetHeader(const DiagramRecord& first, const theory::NoteNames& 
 std::string scaleRowHeader(const ScaleRecord& scale, const theory::NoteNames& names)
 {
     return names.note(scale.root) + " " + scale.name + " Scale" + "   [ " + scaleNotes(scale, names) + " ] " +
-           "   [ " + trimRight(scale.formula) + " ] " + "Tuning: " + scale.tuningName;
+           "   [ " + trimRight(scale.formula) + " ] " + "Tuning: " + theory::spellNoteNames(scale.tuningName, names);
 }
 
 std::array<std::string, 4> designSlotLines(const DiagramRecord& chord, const theory::NoteNames& names)
 {
     return {chordTitle(chord, names), trimmed(chordNotes(chord, names)), trimmed(chord.formula),
-            trimmed(chord.tuningName)};
+            trimmed(theory::spellNoteNames(chord.tuningName, names))};
 }
 
 }  // namespace strumox::pages

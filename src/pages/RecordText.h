@@ -48,7 +48,8 @@ std::string chordSetHeader(const DiagramRecord& first, const theory::NoteNames& 
 
 // Header over a Scales page row:
 // "C Major Scale   [  C D E F G A B ]    [ 1 2 3 4 5 6 7 ] Tuning: Standard".
-// The name and the tuning name are written as stored; only the formula is trimmed.
+// The name and the tuning name are written as stored, except that a tuning name of note names
+// alone is spelled as the others are; only the formula is trimmed.
 std::string scaleRowHeader(const ScaleRecord& scale, const theory::NoteNames& names);
 
 // The four lines over a Chord Design strip slot: title, note list ("C E G"), formula and tuning

@@ -192,6 +192,21 @@ TEST(PrintTextLines, SpellingSwitchRenamesTheNotesNotTheRecord)
     EXPECT_EQ(p, before);
 }
 
+TEST(PrintTextLines, ATuningNameOfNoteNamesFollowsTheSpellingOnEveryPageAnyOtherStaysAsStored)
+{
+    ScaleRecord s = gMajorScale();
+    s.tuningName = " Eb Ab Db Gb Bb";
+    const std::string header = scaleRowHeader(s, kSharps);
+    EXPECT_EQ(header.substr(header.find("Tuning: ")), "Tuning:  D# G# C# F# A#");
+    EXPECT_EQ(printTextLines(scaleToPrint(s, 1, PrintRecord{}), kSharps)[3], "D# G# C# F# A#");
+    DiagramRecord r = chord(3, "7", 27, {0, 4, 7, 10, 255, 255, 255});
+    r.tuningName = "D# G# C# F# A# D# ";
+    EXPECT_EQ(designSlotLines(r, kFlats)[3], "Eb Ab Db Gb Bb Eb");
+    EXPECT_EQ(printTextLines(chordToPrint(r), kFlats)[3], "Eb Ab Db Gb Bb");  // 15 characters kept
+    r.tuningName = "Open C#";
+    EXPECT_EQ(designSlotLines(r, kFlats)[3], "Open C#");
+}
+
 // ---- Chord Design strip ----
 
 TEST(DesignSlotLines, TitleNotesFormulaTuning)
