@@ -48,8 +48,12 @@ int child(int argc, char** argv)
     QApplication app(argc, argv);
     strumox::app::configureApplication(app);
     // The same guard as the program, on a key of its own so a running Strumox is not disturbed.
-    strumox::app::SingleInstance instance(QStringLiteral("Velmora.Strumox-bench"));
-    if (!instance.claim())
+    const auto address = strumox::app::locateInstance(QStringLiteral("Velmora.Strumox-bench"),
+                                                      strumox::app::InstanceEnvironment::fromProcess());
+    if (address.serverPath.isEmpty())
+        return 2;
+    strumox::app::SingleInstance instance(address.serverPath);
+    if (instance.listen() != strumox::app::SingleInstance::Claim::Listening)
         return 2;
     strumox::app::TfrmMain window(STRUMOX_APPDIR "/");
     FirstPaint probe;

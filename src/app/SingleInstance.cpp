@@ -1,6 +1,7 @@
 #include "app/SingleInstance.h"
 
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QFile>
 #include <QLocalSocket>
 #include <QSocketNotifier>
@@ -174,7 +175,8 @@ bool SingleInstance::handOver(const QStringList& arguments, int timeoutMs)
 {
     QByteArray message = kActivate;
     if (arguments.size() == 1) {
-        const QByteArray path = arguments.first().toUtf8();
+        // The first copy runs in a folder of its own: a name relative to ours means nothing there.
+        const QByteArray path = QFileInfo(arguments.first()).absoluteFilePath().toUtf8();
         // A path the first copy would refuse to read still brings its window forward.
         if (kOpen.size() + path.size() + 1 <= kMaxMessage && !path.contains('\0'))
             message = kOpen + path + '\0';

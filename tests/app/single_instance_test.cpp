@@ -325,15 +325,27 @@ private slots:
     }
 
     // --- a later copy hands over to the first ----------------------------------------------
+    void aSecondCopyHandsOverItsOnlyArgument_data()
+    {
+        QTest::addColumn<QString>("argument");
+        QTest::addColumn<QString>("expected");  // relative to the second copy's folder
+        QTest::newRow("absolute") << "/tmp/some song.ppf" << "/tmp/some song.ppf";
+        QTest::newRow("relative") << "songs/some song.ppf" << "songs/some song.ppf";
+    }
+
     void aSecondCopyHandsOverItsOnlyArgument()
     {
+        QFETCH(QString, argument);
+        QFETCH(QString, expected);
         SingleInstance first(pathFor(kDisplay));
         QCOMPARE(first.listen(), SingleInstance::Claim::Listening);
         QSignalSpy spy(&first, &SingleInstance::activationRequested);
         QProcess second;
-        startCopy(second, {"/tmp/some song.ppf"}, ":0.0");
+        const QTemporaryDir folder;
+        second.setWorkingDirectory(folder.path());
+        startCopy(second, {argument}, ":0.0");
         QVERIFY(spy.wait(5000));
-        QCOMPARE(spy.first().first().toString(), QString("/tmp/some song.ppf"));
+        QCOMPARE(spy.first().first().toString(), QDir(folder.path()).absoluteFilePath(expected));
         QVERIFY(second.waitForFinished(5000));
         QCOMPARE(second.exitStatus(), QProcess::NormalExit);
         QCOMPARE(second.exitCode(), 0);
