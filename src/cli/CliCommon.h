@@ -58,5 +58,6 @@ int runSettings(Args args);
 int runFormulas(Args args);
 int runChord(Args args);
 int runScale(Args args);
+int runIdentify(Args args);
 
 }  // namespace strumox::cli

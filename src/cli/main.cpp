@@ -42,6 +42,14 @@ constexpr Command kCommands[] = {
      "      string 0 = high E first). KEY: C, Db, C# ... or 0..11. TYPE: a menu caption (major,\n"
      "      m7, 13sus(b9) ...) or a formula index 0..61, written #N where N is also a caption.",
      runChord},
+    {"identify", "FRETS [--root NOTE] [--interval-op 0|1] [--root-op 0|1|2] [--compound 2,5] [--json] [--appdir DIR]",
+     "Name a fretted chord as Search does: FRETS low E string first, x = not played, frets 0..22\n"
+     "      (x,3,2,0,1,0 is C major), standard tuning; one line per chord, name, a tab, formula text,\n"
+     "      or \"No Chords Found\". Root: NOTE (C, Db, C# ... or 0..11; sharps when written with #),\n"
+     "      else the lowest played string's note. --interval-op 0 containing, 1 only (default);\n"
+     "      --root-op 0 current root (default), 1 each note, 2 all keys; --compound: intervals among\n"
+     "      1,2,3,5,6,8,9 written as compounds. Formulas from DIR/kqcd3.dat.",
+     runIdentify},
 };
 
 void printUsage(std::ostream& out)
