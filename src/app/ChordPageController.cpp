@@ -19,9 +19,10 @@ ChordPageController::ChordPageController(GridPageServices services, QWidget* par
     m_picture->setObjectName("imgChords");
     popmenuChords = new QMenu(m_picture);
     popmenuChords->setObjectName("popmenuChords");
-    // Playing and the Chord Design and PlayPage targets arrive with their own work.
+    // Playing and the PlayPage target arrive with their own work.
     addItem(popmenuChords, "pmenuChordsPlay", "Play Chord", false);
-    addItem(popmenuChords, "pmenuChordsToDesign", "Send to Chord Design", false);
+    connect(addItem(popmenuChords, "pmenuChordsToDesign", "Send to Chord Design"), &QAction::triggered, this,
+            &ChordPageController::sendToChordDesign);
     addItem(popmenuChords, "pmenuChordsToPlayPage", "Send to PlayPage", false);
     connect(addItem(popmenuChords, "pmenuChordsToPrint", "Send to Print Page"), &QAction::triggered, this,
             &ChordPageController::sendToPrintPage);
@@ -85,6 +86,17 @@ void ChordPageController::sendToPrintPage()
         return;
     m_s.transfer.pendingPrint = pages::chordToPrint(source);
     emit pageRequested(Page::Print, pages::Placement::Place);
+}
+
+void ChordPageController::sendToChordDesign()
+{
+    if (!m_model.clicked.isSet())
+        return;
+    const pages::DiagramRecord& source = m_model.slot(m_model.clicked);
+    if (source.isEmpty())
+        return;
+    m_s.transfer.pendingDiagram = source;
+    emit pageRequested(Page::ChordDesign, pages::Placement::Place);
 }
 
 void ChordPageController::showArpeggioHere()

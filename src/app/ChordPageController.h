@@ -26,6 +26,7 @@ public:
 
     // The popup's commands on the cell of the click that opened it.
     void sendToPrintPage();
+    void sendToChordDesign();
     void showArpeggioHere();
 
 protected:

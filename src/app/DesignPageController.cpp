@@ -2,39 +2,117 @@
 
 #include <QApplication>
 #include <QButtonGroup>
+#include <QComboBox>
+#include <QCursor>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPushButton>
+#include <QSignalBlocker>
 #include <QToolButton>
 
 #include "app/DesignPageView.h"
 #include "app/FretboardController.h"
 #include "app/FretboardPanel.h"
 #include "app/PictureWidget.h"
+#include "app/TZoStaffBox.h"
 #include "app/UpDown.h"
+#include "app/UserChordMenu.h"
+#include "app/pictures/DiagramPictures.h"
+#include "fretboard/ChordNaming.h"
+#include "pages/RecordConversions.h"
+#include "settings/Settings.h"
+#include "theory/ChordData.h"
+#include "theory/ChordSearch.h"
 
 namespace strumox::app {
 
 using pages::DiagramRecord;
+using pages::Page;
+using pages::Placement;
 
-DesignPageController::DesignPageController(const theory::NoteNames& names, const session::BusyGuard& busy,
-                                           FretboardController& fretboard, QWidget* parent)
-    : QObject(parent), m_names(names), m_busy(busy), m_fretboard(fretboard)
+namespace {
+
+constexpr int kBuiltInTypes = theory::kChordTypeCount;
+constexpr int kDesignFontTiny = 8;
+constexpr int kDesignFontNormal = 9;
+
+QString latin1(const std::string& s) { return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size())); }
+
+}  // namespace
+
+DesignPageController::DesignPageController(DesignPageServices s, QWidget* parent)
+    : QObject(parent), m_names(s.names), m_busy(s.busy), m_prompter(s.prompter), m_fretboard(s.fretboard),
+      m_transfer(s.transfer), m_appDir(std::move(s.appDir)), m_settings(s.settings)
 {
-    m_view = new DesignPageView(parent);
-    connect(m_view->udRoot, &UpDown::stepped, this, &DesignPageController::rootStepped);
-    connect(m_view->udRoot, &UpDown::released, this, &DesignPageController::rootReleased);
-    connect(m_view->udBass, &UpDown::stepped, this, &DesignPageController::bassStepped);
+    m_view = new DesignPageView(
+        [this](QPainter& p) {
+            const int font = m_settings.cdTinyFont ? kDesignFontTiny : kDesignFontNormal;
+            for (int k = 0; k < pages::DesignGroup::kSlots; ++k)
+                pictures::drawDesignSlot(p, m_group.slot(k), k, m_names, m_fretboard.display().handLayout(), font);
+            if (const int k = m_group.selected(); k >= 0) {
+                p.setPen(Qt::red);
+                p.setBrush(Qt::NoBrush);
+                p.drawRect(k * pictures::kDesignSlotWidth, 0, pictures::kDesignSlotWidth - 1,
+                           pictures::kDesignStripHeight - 1);
+            }
+        },
+        parent);
+    DesignPageView& v = *m_view;
+    m_staff = new TZoStaffBox(v.staffHost);
+    m_staff->setObjectName("StaffBox");
+
+    connect(v.udRoot, &UpDown::stepped, this, &DesignPageController::rootStepped);
+    connect(v.udRoot, &UpDown::released, this, &DesignPageController::rootReleased);
+    connect(v.udBass, &UpDown::stepped, this, &DesignPageController::bassStepped);
     connect(m_view, &DesignPageView::fretBoxLeft, this, &DesignPageController::fretBoxLeft);
-    connect(m_view->markerGroup, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
+    connect(v.markerGroup, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
         if (checked)
             m_marker = static_cast<std::uint8_t>(id);
     });
+    connect(v.imgChordDesign, &PictureWidget::mousePressed, this, &DesignPageController::stripPressed);
+    connect(v.imgChordDesign, &PictureWidget::mouseMoved, this, [this] { m_fretboard.clearHoverPanels(); });
+    connect(v.imgChordDesign, &DesignStripWidget::dropped, this,
+            [this](QObject* source, int x, int) { dropped(source, x); });
+    connect(v.btnSearch, &QPushButton::clicked, this, &DesignPageController::search);
+    connect(v.sbDisplayIntervals, &QToolButton::toggled, this, &DesignPageController::showIntervalsToggled);
+    connect(v.ComboBox1, &QComboBox::activated, this, &DesignPageController::chordTypePicked);
 
-    FretboardPanel* panel = fretboard.panel();
+    FretboardPanel* panel = m_fretboard.panel();
+    v.imgChordDesign->acceptsSource = [this, panel](QObject* source) {
+        return source == m_view->listChordDesign || source == panel->bitbtnDrag;
+    };
     connect(panel->imgFretboard, &PictureWidget::mousePressed, this, &DesignPageController::picturePressed);
     connect(panel->editChordNameUser, &QLineEdit::textEdited, this, &DesignPageController::typedChordName);
-    connect(&fretboard, &FretboardController::tuningApplied, this, &DesignPageController::tuningApplied);
+    connect(&m_fretboard, &FretboardController::tuningApplied, this, &DesignPageController::tuningApplied);
+    // The drag button and the interval fields are watched by the application-wide filter below.
+
+    popmenuDesign = new QMenu(v.imgChordDesign);
+    popmenuDesign->setObjectName("popmenuDesign");
+    auto item = [this](const char* name, const QString& caption, bool enabled) {
+        QAction* a = popmenuDesign->addAction(caption);
+        a->setObjectName(name);
+        a->setEnabled(enabled);
+        return a;
+    };
+    // Playing and the PlayPage target arrive with their own work.
+    item("pmenuDesignPlay", "Play Chord", false);
+    item("pmenuDesignToPlayPage", "Send To PlayPage", false);
+    m_toPrint = item("pmenuDesignToPrint", "Send To Print Page", true);
+    connect(m_toPrint, &QAction::triggered, this, &DesignPageController::sendToPrintPage);
+    connect(item("pmenuDesignDelete", "Delete", true), &QAction::triggered, this, &DesignPageController::deleteClicked);
+    connect(item("pmenuDesignMove", "Move", true), &QAction::triggered, this, &DesignPageController::moveClicked);
+
+    fillChordTypes();
+    m_userChords = new UserChordMenu(v.ComboBox1, settings::settingsFilePath(m_appDir), m_prompter, this);
+    connect(m_userChords, &UserChordMenu::userChordDeleted, this, [this] {
+        // The list shows no choice now; the display follows as Show Intervals would.
+        showIntervalsToggled(m_showIntervalsDown);
+    });
     redraw();
     qApp->installEventFilter(this);
 }
@@ -45,7 +123,17 @@ QWidget* DesignPageController::view() const { return m_view; }
 
 QAbstractScrollArea* DesignPageController::scrollBox() const { return m_view->listChordDesign; }
 
-bool DesignPageController::isActive() const { return m_fretboard.activePage() == pages::Page::ChordDesign; }
+bool DesignPageController::isActive() const { return m_fretboard.activePage() == Page::ChordDesign; }
+
+void DesignPageController::fillChordTypes()
+{
+    QComboBox* box = m_view->ComboBox1;
+    for (const theory::ChordFormula& f : theory::chordFormulas())
+        box->addItem(latin1(std::string(f.suffix)));
+    for (const std::string& name : m_settings.userChordNames)
+        box->addItem(latin1(name));
+    box->setCurrentIndex(0);
+}
 
 std::optional<DiagramRecord> DesignPageController::arpeggioChord() const
 {
@@ -55,17 +143,25 @@ std::optional<DiagramRecord> DesignPageController::arpeggioChord() const
     return m_work;
 }
 
+void DesignPageController::showOnFretboard()
+{
+    m_fretboard.panel()->bitbtnDrag->show();
+    showWorkAndFormula();
+}
+
 void DesignPageController::redraw()
 {
-    m_view->editRoot->setText(QString::fromStdString(m_names.note(m_work.root)));
-    m_view->editBass->setText(QString::fromStdString(m_names.note(m_work.bass % 12)));
+    m_view->editRoot->setText(latin1(m_names.note(m_work.root)));
+    m_view->editBass->setText(latin1(m_names.note(m_work.bass % 12)));
+    m_view->imgChordDesign->refresh();
 }
 
 std::vector<session::CloseDocument> DesignPageController::closeDocuments() const
 {
-    // Design pages are not saved yet: a Yes keeps the window open rather than lose the work.
-    return {{session::DocumentKind::ChordDesign, m_document, nullptr}};
+    return {{session::DocumentKind::ChordDesign, document(), saveGroup}};
 }
+
+// --- Showing the work chord -----------------------------------------------------------------------
 
 void DesignPageController::showWork()
 {
@@ -73,6 +169,7 @@ void DesignPageController::showWork()
     m_fretboard.showChord(m_work, !m_showIntervalsDown);
     if (!m_work.isEmpty() && m_work.bass % 12 != m_work.root)
         m_fretboard.setChordName(m_work.root, m_work.name, m_work.bass % 12);
+    updateStaff();
 }
 
 void DesignPageController::showEditedWork()
@@ -82,6 +179,93 @@ void DesignPageController::showEditedWork()
     // the work chord (a page change) keeps the text it came with.
     if (!m_work.isEmpty())
         m_work.formula = fretboard::intervalText(m_fretboard.display().panels().intervals);
+    if (m_showIntervalsDown)
+        showFormula();
+    nameFrettedChord();
+}
+
+void DesignPageController::showWorkAndFormula()
+{
+    showWork();
+    if (m_showIntervalsDown)
+        showFormula();
+}
+
+void DesignPageController::updateStaff()
+{
+    if (isActive())
+        m_staff->setChordNotes(m_work.isEmpty() ? theory::SoundingNotes{} : m_work.sounding);
+}
+
+std::optional<theory::FormulaRecord> DesignPageController::formulaOfEntry(int entry)
+{
+    if (entry < 0)
+        return std::nullopt;
+    if (entry >= kBuiltInTypes)
+        return m_userChords->formulaOf(entry);
+    std::string error;
+    auto record = theory::readFormulaRecord(m_appDir + std::string(theory::kFormulaFileName), entry, &error);
+    if (!record)
+        m_prompter.message(error);
+    return record;
+}
+
+void DesignPageController::showFormula()
+{
+    // With no chord type chosen there is nothing to lay over the neck: the work chord stays alone.
+    const auto formula = formulaOfEntry(m_view->ComboBox1->currentIndex());
+    if (!formula)
+        return;
+    DiagramRecord shown;
+    shown.empty = 0;
+    shown.name = formula->suffix;
+    shown.formula = formula->text;
+    shown.intervals = formula->intervals;
+    shown.root = static_cast<std::uint8_t>(m_view->udRoot->position());
+    m_fretboard.showIntervals(shown, fretboard::colours::kBlue);
+}
+
+void DesignPageController::showIntervalsToggled(bool down)
+{
+    if (m_busy.holds()) {
+        const QSignalBlocker block(m_view->sbDisplayIntervals);
+        m_view->sbDisplayIntervals->setChecked(m_showIntervalsDown);
+        return;
+    }
+    m_showIntervalsDown = down;
+    if (isActive())
+        showWorkAndFormula();
+}
+
+void DesignPageController::chordTypePicked()
+{
+    if (m_showIntervalsDown && isActive())
+        showWorkAndFormula();
+    if (parkFocus)
+        parkFocus();
+}
+
+void DesignPageController::intervalFieldClicked(int field)
+{
+    if (!isActive() || m_showIntervalsDown || m_busy.holds())
+        return;
+    const int v = m_fretboard.display().panels().intervals[static_cast<size_t>(field)].tag;
+    // The root, the thirds' major form, the fifth and the sevenths have no second name.
+    if (v < 0 || v == 0 || v == 4 || v == 7 || v == 10 || v == 11)
+        return;
+    m_compound[static_cast<size_t>(v)] = !m_compound[static_cast<size_t>(v)];
+    fretboard::recomputeIntervals(m_work, m_compound);
+    showEditedWork();
+}
+
+void DesignPageController::nameFrettedChord()
+{
+    if (!isActive())
+        return;
+    std::string error;
+    const auto formulas = theory::readFormulaFile(m_appDir + std::string(theory::kFormulaFileName), &error);
+    const auto name = formulas ? fretboard::defaultChordName(m_work, *formulas, m_names) : std::nullopt;
+    emit statusMessage(name ? QStringLiteral("Fretted chord: %1").arg(latin1(*name)) : QString());
 }
 
 void DesignPageController::showRootAndBass()
@@ -97,6 +281,8 @@ void DesignPageController::updateFretBoxes()
     for (size_t s = 0; s < 6; ++s)
         m_view->editTab[s]->setText(QString::fromStdString(texts[s]));
 }
+
+// --- Editing the work chord -----------------------------------------------------------------------
 
 void DesignPageController::picturePressed(int x, int y, Qt::MouseButton button)
 {
@@ -167,8 +353,257 @@ void DesignPageController::tuningApplied(const theory::Tuning& tuning, const std
     showEditedWork();
 }
 
+// --- Search ---------------------------------------------------------------------------------------
+
+void DesignPageController::search()
+{
+    if (m_busy.holds())
+        return;
+    QListWidget* list = m_view->listChordDesign;
+    list->clear();
+    m_found.clear();
+    std::string error;
+    const auto formulas = theory::readFormulaFile(m_appDir + std::string(theory::kFormulaFileName), &error);
+    if (!formulas) {
+        m_prompter.message(error);
+        return;
+    }
+    const auto outcome = theory::searchChords(
+        fretboard::searchInputOf(m_work), static_cast<theory::IntervalOption>(m_view->intervalOption()),
+        static_cast<theory::RootOption>(m_view->rootOption()), *formulas, m_names);
+    m_view->setIntervalOption(static_cast<int>(outcome.intervalOp));
+    m_view->setRootOption(static_cast<int>(outcome.rootOp));
+    if (outcome.searched) {
+        for (const theory::SearchResult& r : outcome.results) {
+            list->addItem(latin1(r.text));
+            m_found.push_back({r.formulaIndex, r.root});
+        }
+        if (outcome.results.empty())
+            list->addItem(latin1(std::string(theory::kNoChordsFound)));
+    }
+    if (parkFocus)
+        parkFocus();
+}
+
+// --- The design strip -----------------------------------------------------------------------------
+
+void DesignPageController::takeUp(int slot)
+{
+    m_group.select(slot);
+    m_work = m_group.slot(slot);
+    showRootAndBass();
+    updateFretBoxes();
+    showWorkAndFormula();
+    m_view->imgChordDesign->refresh();
+}
+
+void DesignPageController::endPlacement()
+{
+    m_transfer.setMode(Page::ChordDesign, Placement::None);
+    updateCursor();
+}
+
+void DesignPageController::updateCursor()
+{
+    QWidget* strip = m_view->imgChordDesign;
+    switch (m_transfer.mode(Page::ChordDesign)) {
+    case Placement::None: strip->unsetCursor(); break;
+    case Placement::Place: strip->setCursor(Qt::CrossCursor); break;
+    case Placement::Move: strip->setCursor(Qt::SizeAllCursor); break;
+    }
+}
+
+void DesignPageController::awaitPlacement(Placement placement)
+{
+    m_transfer.setMode(Page::ChordDesign, placement);
+    updateCursor();
+}
+
+void DesignPageController::leave()
+{
+    m_fretboard.panel()->bitbtnDrag->hide();
+    // A diagram lifted by Move and not yet put down goes back where it was rather than be lost.
+    if (m_group.cancelLift())
+        m_view->imgChordDesign->refresh();
+    endPlacement();
+}
+
+void DesignPageController::stripPressed(int x, int, Qt::MouseButton button)
+{
+    if (m_busy.holds())
+        return;
+    const auto at = pages::DesignGroup::slotAt(x);
+    if (!at)
+        return;
+    const int k = *at;
+    m_clicked = k;
+    switch (m_transfer.mode(Page::ChordDesign)) {
+    case Placement::Place: {
+        const DiagramRecord pending = m_transfer.pendingDiagram;
+        if (button == Qt::RightButton || pending.isEmpty()) {
+            endPlacement();
+            return;
+        }
+        if (m_group.filled(k) &&
+            m_prompter.askYesNo("Do you want to replace this diagram?", true) != session::Answer::Yes)
+            return;
+        m_group.place(k, pending);
+        endPlacement();
+        takeUp(k);
+        return;
+    }
+    case Placement::Move:
+        // Any button puts the lifted diagram down.
+        m_group.putDown(k);
+        endPlacement();
+        takeUp(k);
+        return;
+    case Placement::None: break;
+    }
+    if (!m_group.filled(k))
+        return;
+    if (button == Qt::RightButton) {
+        popupAt(k);
+        return;
+    }
+    if (k != m_group.selected())
+        takeUp(k);
+}
+
+void DesignPageController::popupAt(int)
+{
+    popmenuDesign->popup(QCursor::pos());
+}
+
+void DesignPageController::sendToPrintPage()
+{
+    if (m_clicked < 0 || !m_group.filled(m_clicked))
+        return;
+    m_transfer.pendingPrint = pages::chordToPrint(m_group.slot(m_clicked));
+    emit pageRequested(Page::Print, Placement::Place);
+}
+
+void DesignPageController::deleteClicked()
+{
+    if (m_clicked < 0 || !m_group.filled(m_clicked) || m_busy.holds())
+        return;
+    if (m_prompter.askYesNo("Do you want to erase this diagram?", true) != session::Answer::Yes)
+        return;
+    if (const auto next = m_group.remove(m_clicked))
+        takeUp(*next);
+    m_view->imgChordDesign->refresh();
+}
+
+void DesignPageController::moveClicked()
+{
+    if (m_clicked < 0 || m_busy.holds() || !m_group.lift(m_clicked))
+        return;
+    m_transfer.setMode(Page::ChordDesign, Placement::Move);
+    updateCursor();
+    m_view->imgChordDesign->refresh();
+}
+
+void DesignPageController::dropped(QObject* source, int x)
+{
+    if (m_busy.holds())
+        return;
+    if (source == m_view->listChordDesign)
+        loadFound();
+    else if (source == m_fretboard.panel()->bitbtnDrag)
+        dropWork(x);
+}
+
+void DesignPageController::loadFound()
+{
+    const int row = m_view->listChordDesign->currentRow();
+    // "No Chords Found" has no chord behind it: dropping it changes nothing.
+    if (row < 0 || row >= static_cast<int>(m_found.size()))
+        return;
+    if (m_group.modified) {
+        const auto answer = m_prompter.askYesNoCancel("Do you want to save changes to this Design Group before modifying?");
+        if (answer == session::Answer::Cancel)
+            return;
+        if (answer == session::Answer::Yes && !(saveGroup && saveGroup()))
+            return;
+    }
+    const Found chosen = m_found[static_cast<size_t>(row)];
+    std::string error;
+    const auto lookup = theory::lookupChord(m_appDir, chosen.formulaIndex, chosen.root, &error);
+    if (!lookup) {
+        m_prompter.message(error);
+        return;
+    }
+    pages::DesignGroup::Slots six;
+    for (size_t i = 0; i < six.size(); ++i)
+        six[i] = pages::designDiagramOf(lookup->fingerings[i], lookup->formula, chosen.root);
+    m_group.load(six);
+    m_fileName.clear();
+    m_view->lblCDFilePath->setText("File:");
+    takeUp(0);
+    emit titleCleared();
+}
+
+void DesignPageController::dropWork(int x)
+{
+    const auto at = pages::DesignGroup::slotAt(x);
+    if (!at || m_work.isEmpty())
+        return;
+    const int k = *at;
+    if (m_group.filled(k) &&
+        m_prompter.askYesNo("Do you want to replace this diagram?", true) != session::Answer::Yes)
+        return;
+    // The interval fields must show the chord's own intervals, not the formula's, to be copied.
+    if (m_showIntervalsDown)
+        showWork();
+    const FretboardPanel& panel = *m_fretboard.panel();
+    std::array<std::string, 6> strings;
+    for (size_t s = 0; s < 6; ++s)
+        strings[s] = panel.editString[s]->text().toLatin1().toStdString();
+    m_work.tuningName = pages::stripTuningName(panel.editTuningName->text().toLatin1().toStdString(), strings);
+    m_work.formula = fretboard::intervalText(m_fretboard.display().panels().intervals);
+    m_group.place(k, m_work);
+    if (m_showIntervalsDown)
+        showFormula();
+    m_view->imgChordDesign->refresh();
+}
+
+void DesignPageController::erase()
+{
+    if (m_group.modified) {
+        const auto answer = m_prompter.askYesNoCancel("Do you want to save changes to this Design Group before erasing?");
+        if (answer == session::Answer::Cancel)
+            return;
+        if (answer == session::Answer::Yes && !(saveGroup && saveGroup()))
+            return;
+    }
+    m_group.erase();
+    endPlacement();
+    m_fileName.clear();
+    m_view->lblCDFilePath->setText("File:");
+    m_view->imgChordDesign->refresh();
+    emit titleCleared();
+}
+
 bool DesignPageController::eventFilter(QObject* watched, QEvent* event)
 {
+    FretboardPanel* panel = m_fretboard.panel();
+    if (watched == panel->bitbtnDrag) {
+        // A press on the drag button starts carrying the work chord toward the strip.
+        if (event->type() == QEvent::MouseButtonPress &&
+            static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+            if (!m_busy.holds() && !m_work.isEmpty())
+                DesignPageView::startChordDrag(panel->bitbtnDrag);
+            return true;
+        }
+        return false;
+    }
+    if (event->type() == QEvent::MouseButtonRelease && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+        for (int k = 0; k < 7; ++k)
+            if (watched == panel->editIntervals[static_cast<size_t>(k)]) {
+                intervalFieldClicked(k);
+                return false;
+            }
+    }
     if (event->type() != QEvent::KeyPress || !isActive() || (keysLive && !keysLive()))
         return false;
     // The finger marker buttons answer to their own keys, number pad included.

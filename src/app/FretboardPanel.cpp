@@ -168,6 +168,14 @@ FretboardPanel::FretboardPanel(const fretboard::FretboardDisplay& display, QWidg
     sbtnBassNote = toggle(this, "sbtnBassNote", "Bass Note", QRect(300, y2, 90, 22));
     sbShowArp = toggle(this, "sbShowArp", "Show Arpeggio", QRect(394, y2, 110, 22));
     sbtnShowFullScale = toggle(this, "sbtnShowFullScale", "Display Full Fretboard", QRect(508, y2, 160, 22));
+    bitbtnDrag = new QToolButton(this);
+    bitbtnDrag->setObjectName("bitbtnDrag");
+    bitbtnDrag->setText(QStringLiteral("\u2630 Drag"));
+    bitbtnDrag->setGeometry(676, y2, 80, 22);
+    bitbtnDrag->setToolTip("Drag to add chord to set");
+    bitbtnDrag->setFocusPolicy(Qt::NoFocus);
+    bitbtnDrag->setCursor(Qt::OpenHandCursor);
+    bitbtnDrag->hide();
     sbtnLeftHanded->setToolTip("Mirror the neck and every diagram for a left-handed player");
     sbtnFlip->setToolTip("Swap the toolbar and the fretboard panel");
     sbtnBassNote->setToolTip("Play a bass note with each chord");

@@ -43,6 +43,8 @@ public:
     QToolButton* sbtnShowFullScale = nullptr;
     QToolButton* sbShowArp = nullptr;
     QScrollBar* sbStrumSpeed = nullptr;
+    // Drags the chord being designed onto the design group; shown with the Chord Design page.
+    QToolButton* bitbtnDrag = nullptr;
 
     static constexpr int kPictureLeft = 58;
     static constexpr int kTuningArrowsWidth = 32;  // two arrows of 16 x 16 per string row

@@ -22,7 +22,8 @@ PrintPageController::PrintPageController(GridPageServices services, QWidget* par
     popmenuPrint->setObjectName("popmenuPrint");
     addItem(popmenuPrint, "pmenuPrintPlay", "Play Diagram", false);
     m_toPlayPage = addItem(popmenuPrint, "pmenuPrintToPlayPage", "Send To PlayPage", false);
-    m_toDesign = addItem(popmenuPrint, "pmenuPrintToDesign", "Send To Chord Design", false);
+    m_toDesign = addItem(popmenuPrint, "pmenuPrintToDesign", "Send To Chord Design");
+    connect(m_toDesign, &QAction::triggered, this, &PrintPageController::sendToChordDesign);
     m_toScale = addItem(popmenuPrint, "pmenuPrintToScales", "Send To Scale Page");
     connect(m_toScale, &QAction::triggered, this, &PrintPageController::sendToScalePage);
     connect(addItem(popmenuPrint, "pmenuPrintDelete", "Delete"), &QAction::triggered, this,
@@ -67,9 +68,10 @@ void PrintPageController::pressed(int x, int y, Qt::MouseButton button)
         return;
     m_model.clicked = *cell;
     if (button == Qt::RightButton) {
-        // Scales go back to the Scales page; chords to the Chord Design page or the PlayPage,
-        // once those take placements.
+        // Scales go back to the Scales page; chords to the Chord Design page (and the PlayPage,
+        // once it takes placements).
         m_toScale->setEnabled(!rec.isChord);
+        m_toDesign->setEnabled(rec.isChord);
         popup(popmenuPrint);
         return;
     }
@@ -142,6 +144,15 @@ void PrintPageController::sendToScalePage()
         return;
     m_s.transfer.pendingPrint = m_model.cell(c);
     emit pageRequested(Page::Scales, Placement::Place);
+}
+
+void PrintPageController::sendToChordDesign()
+{
+    const Cell c = m_model.clicked;
+    if (!c.isSet() || m_model.cell(c).isEmpty() || !m_model.cell(c).isChord)
+        return;
+    m_s.transfer.pendingDiagram = pages::printToChord(m_model.cell(c));
+    emit pageRequested(Page::ChordDesign, Placement::Place);
 }
 
 void PrintPageController::erase()

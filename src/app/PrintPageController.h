@@ -27,6 +27,7 @@ public:
     void deleteClicked();
     void moveClicked();
     void sendToScalePage();
+    void sendToChordDesign();
 
 protected:
     void paint(QPainter& p) override;

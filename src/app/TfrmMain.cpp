@@ -17,6 +17,7 @@
 #include "app/ChordFinderController.h"
 #include "app/ChordPageController.h"
 #include "app/DesignPageController.h"
+#include "app/DesignPageView.h"
 #include "app/FretboardController.h"
 #include "app/FretboardPanel.h"
 #include "app/MainMenus.h"
@@ -129,6 +130,9 @@ TfrmMain::~TfrmMain()
 {
     // Destroying the children moves the focus; by then this is no longer a whole window.
     disconnect(m_focusWatch);
+    // A fret box losing the focus then must not edit the chord or write to the status bar.
+    m_designPage->designView().blockSignals(true);
+    disconnect(m_designPage, nullptr, this, nullptr);
 }
 
 void TfrmMain::buildPages()
@@ -138,9 +142,24 @@ void TfrmMain::buildPages()
     m_dlgBeginFret = new TdlgBeginFret(this);
     const GridPageServices services{m_names, m_busy, *m_prompter, *m_fretboard, m_transfer, m_scaleSpan};
     m_chordPage = new ChordPageController(services, m_pages);
-    m_designPage = new DesignPageController(m_names, m_busy, *m_fretboard, m_pages);
+    m_designPage = new DesignPageController(
+        {m_names, m_busy, *m_prompter, *m_fretboard, m_transfer, m_appDir, m_settings}, m_pages);
     m_designPage->keysLive = [this] { return m_keyPreview; };
     m_designPage->parkFocus = [this] { parkFocus(); };
+    // Design groups are written to files with the page files; until then a Yes to "save first"
+    // keeps the work and stops what was asked, rather than lose it.
+    m_designPage->saveGroup = [this] {
+        statusBar()->showMessage("Design groups cannot be saved to a file yet: nothing was changed.", 8000);
+        return false;
+    };
+    connect(m_designPage, &DesignPageController::pageRequested, this, &TfrmMain::onPageRequested);
+    connect(m_designPage, &DesignPageController::titleCleared, this, [this] { setWindowTitle(kTitle); });
+    connect(m_designPage, &DesignPageController::statusMessage, this, [this](const QString& text) {
+        if (text.isEmpty())
+            statusBar()->clearMessage();
+        else
+            statusBar()->showMessage(text);
+    });
     m_playPage = new BlankPageController(
         {Page::PlayPage, false, true, QStringLiteral("&New Play Page"), {DocumentKind::PlayPage}}, *m_fretboard,
         m_pages);
@@ -313,6 +332,9 @@ void TfrmMain::placeOnScreen()
     const QSize full = screen ? screen->size() : QSize(1024, 768);
     move(avail.topLeft());
     if (shouldMaximise(full)) {
+        // Sized to the screen first: without a window manager to carry out the maximise, the
+        // window still fills the small screen instead of shrinking to its smallest layout.
+        resize(avail.size());
         setWindowState(windowState() | Qt::WindowMaximized);
     } else {
         resize(1024, 768);

@@ -90,9 +90,9 @@ std::optional<int> DesignGroup::remove(int k)
     return std::nullopt;
 }
 
-void DesignGroup::load(const Slots& slots)
+void DesignGroup::load(const Slots& six)
 {
-    m_slots = slots;
+    m_slots = six;
     m_selected = 0;
     modified = true;
 }

@@ -21,7 +21,7 @@ public:
 
     const DiagramRecord& slot(int k) const { return m_slots[static_cast<size_t>(k)]; }
     bool filled(int k) const { return !slot(k).isEmpty(); }
-    const Slots& slots() const { return m_slots; }
+    const Slots& all() const { return m_slots; }
     int filledCount() const;
 
     int selected() const { return m_selected; }  // -1 none
@@ -51,7 +51,7 @@ public:
     std::optional<int> remove(int k);
 
     // Six found fingerings replace the group; slot 0 becomes the selected one.
-    void load(const Slots& slots);
+    void load(const Slots& six);
     // Erase: every slot empty, unchanged; the selection stays (the work chord is kept).
     void erase();
 

@@ -926,7 +926,7 @@ private slots:
         // Marked against the order of the pages, which is not the order of the questions.
         *w->tablature().document(session::DocumentKind::TabPage) = {true, ""};
         *w->tablature().document(session::DocumentKind::RawTab) = {true, "/tabs/riff.txt"};
-        w->designPage().document() = {true, ""};
+        w->designPage().group().modified = true;
         *w->playPage().document(session::DocumentKind::PlayPage) = {true, "/songs/blues.ppf"};
         const std::vector<std::string> questions{"Save PlayPage changes to /songs/blues.ppf before closing?",
                                                  "Save Chord Design Page changes before closing?",
