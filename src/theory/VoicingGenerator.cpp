@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <bit>
 #include <cassert>
+#include <cstddef>
 #include <cstdlib>
 
 #include "theory/ChordFormulas.h"
@@ -223,10 +224,21 @@ struct Candidate {
     double score = 0;
     int lowest = 0;   // lowest fretted fret, 0 when nothing is fretted
     int highest = 0;  // highest fretted fret
-    // A first-position chord a beginner learns: open strings ringing, no barre holding other
-    // fingers (the flat index of Dmaj7 xx0222 is fine), no stretch, no muted string inside,
-    // four strings or more.
+    int bassString = 0;      // the lowest sounding string, 5 = low E
+    bool heldBarre = false;  // a barre with other fingers pressing strings inside it
+    // A shape a hand holds at the nut: open strings ringing, no barre holding other fingers (the
+    // flat index of Dmaj7 xx0222 is fine), no stretch, no muted string inside, four strings or
+    // more. Moved up the neck it is a barre form players know.
+    bool nutShape = false;
+    // Of those, a first-position chord a beginner learns: the top string rings, the bass is open
+    // or fretted at the second or third fret (a root on the first fret, F, Bb or Eb, takes the
+    // barre), the hand stays within the first three frets (the fourth only over an open bass:
+    // A9 x02423), and no four fingers stand side by side on one fret (x10111).
     bool openChord = false;
+    // Legal but no shape to teach: an open string ringing between strings the barre's fret holds
+    // while the index lies as a barre (101211), or an open string under a hand that frets
+    // nothing below the 7th fret. Such fingerings come only when the others run out, and last.
+    bool awkward = false;
 };
 
 // How much a player would rather use this fingering: fuller and complete chords, few fingers
@@ -401,14 +413,35 @@ private:
                 static_cast<std::uint8_t>(std::max(0, st.frets[static_cast<size_t>(s)]));
         c.fingering.markers = fingers.markers;
         c.fingering.baseFret = static_cast<std::uint8_t>(beginningFret(c.fingering.frets, c.fingering.markers));
+        c.heldBarre = fingers.heldBarre;
         c.lowest = fretted ? st.lowest : 0;
         c.highest = st.highest;
         c.score = scoreOf(m_spec, st.frets, fingers, c.lowest, c.highest, c.fingering.baseFret);
-        int open = 0;
-        for (const int f : st.frets)
+        int open = 0, atLowest = 0, indexStrings = 0;
+        for (int s = 0; s < 6; ++s) {
+            const int f = st.frets[static_cast<size_t>(s)];
             open += f == 0 ? 1 : 0;
-        c.openChord = c.fingering.baseFret == 1 && open > 0 && !fingers.heldBarre && !fingers.stretch &&
-                      st.mutedInside == 0 && st.sounding >= 4;
+            atLowest += fretted && f == st.lowest ? 1 : 0;
+            indexStrings += fingers.markers[static_cast<size_t>(s)] == 1 ? 1 : 0;
+            if (f != kMuted)
+                c.bassString = s;
+        }
+        // Open strings between the outer strings on the lowest fret.
+        bool openInsideLowest = false;
+        for (int s = 0, seen = 0; s < 6; ++s) {
+            const int f = st.frets[static_cast<size_t>(s)];
+            if (fretted && f == st.lowest)
+                ++seen;
+            else if (f == 0 && seen > 0 && seen < atLowest)
+                openInsideLowest = true;
+        }
+        const int bassFret = st.frets[static_cast<size_t>(c.bassString)];
+        c.awkward = open > 0 && ((indexStrings > 1 && openInsideLowest) || (fretted && st.lowest >= 7));
+        c.nutShape = c.fingering.baseFret == 1 && open > 0 && !c.awkward && !fingers.heldBarre &&
+                     !fingers.stretch && st.mutedInside == 0 && st.sounding >= 4;
+        const bool crowded = atLowest == 4 && indexStrings == 1;  // four fingers on one fret
+        c.openChord = c.nutShape && st.frets[0] != kMuted && bassFret != 1 && st.highest <= (bassFret == 0 ? 4 : 3) &&
+                      !crowded;
         m_out.push_back(c);
     }
 
@@ -433,9 +466,9 @@ bool hasOpenString(const Fingering& f)
 }
 
 // Barre chords are open chords moved up the neck with the index standing in for the nut: the
-// E and A shapes, and the C, G and D shapes where a hand can hold them. The best open chord in
-// each of those keys is such a shape; where it reappears higher up for another key, players
-// know it, so it is preferred there.
+// E and A shapes, and the C, G and D shapes where a hand can hold them. The best shape held at
+// the nut in each of those keys is such a shape; where it reappears higher up for another key,
+// players know it, so it is preferred there.
 constexpr std::array<int, 5> kShapeKeys{0, 9, 7, 4, 2};  // C, A, G, E, D
 constexpr double kKnownShapeBonus = 8.0;
 
@@ -455,6 +488,39 @@ bool sameFingering(const Fingering& a, const std::array<std::uint8_t, 6>& frets,
     return true;
 }
 
+// The best open chord of a list sorted best first; one within the first three frets before one
+// that reaches the fourth (E6 022120 before 042100).
+const Candidate* bestOpenChord(const std::vector<Candidate>& sorted)
+{
+    const Candidate* best = nullptr;
+    for (const Candidate& c : sorted) {
+        if (!c.openChord)
+            continue;
+        if (c.highest <= 3)
+            return &c;
+        if (!best)
+            best = &c;
+    }
+    return best;
+}
+
+// The candidate that plays `shape` moved `shift` frets up, open strings becoming the barre; none
+// when the moved shape runs off the neck or no hand holds it.
+template <typename List>
+auto movedShape(List& candidates, const Fingering& shape, int shift) -> decltype(&candidates.front())
+{
+    std::array<std::uint8_t, 6> moved{};
+    for (size_t s = 0; s < 6; ++s) {
+        moved[s] = shape.markers[s] == MarkerMuted ? 0 : static_cast<std::uint8_t>(shape.frets[s] + shift);
+        if (moved[s] > kHighestFret)
+            return nullptr;
+    }
+    for (auto& c : candidates)
+        if (sameFingering(c.fingering, moved, shape))
+            return &c;
+    return nullptr;
+}
+
 KeyCandidates candidatesForType(int formulaIndex)
 {
     assert(formulaIndex >= 0 && formulaIndex < kChordTypeCount);
@@ -470,29 +536,18 @@ KeyCandidates candidatesForType(int formulaIndex)
             std::sort(inversions.begin(), inversions.end(), better);
         }
     }
+    // Moved shapes have no open string, so no bonus changes which shape a key holds at the nut.
     for (const int shapeKey : kShapeKeys) {
         auto& source = all.rootPosition[static_cast<size_t>(shapeKey)];
         std::sort(source.begin(), source.end(), better);
         const auto open =
-            std::find_if(source.begin(), source.end(), [](const Candidate& c) { return c.openChord; });
+            std::find_if(source.begin(), source.end(), [](const Candidate& c) { return c.nutShape; });
         if (open == source.end())
             continue;
         const Fingering shape = open->fingering;
         for (int shift = 1; shift <= kHighestFret; ++shift) {
-            std::array<std::uint8_t, 6> moved{};
-            bool fits = true;
-            for (size_t s = 0; s < 6; ++s) {
-                moved[s] = shape.markers[s] == MarkerMuted ? 0 : static_cast<std::uint8_t>(shape.frets[s] + shift);
-                fits = fits && moved[s] <= kHighestFret;
-            }
-            if (!fits)
-                break;
-            for (Candidate& c : all.rootPosition[static_cast<size_t>((shapeKey + shift) % 12)]) {
-                if (sameFingering(c.fingering, moved, shape)) {
-                    c.score += kKnownShapeBonus;
-                    break;
-                }
-            }
+            if (Candidate* c = movedShape(all.rootPosition[static_cast<size_t>((shapeKey + shift) % 12)], shape, shift))
+                c->score += kKnownShapeBonus;
         }
     }
     for (auto& list : all.rootPosition)
@@ -536,7 +591,7 @@ const Candidate* nextPick(const std::vector<Candidate>& from, const std::vector<
             // Books show the open chord and the movable closed shape beside it at the nut
             // (B7 x21202 and x24242): different hands, not a repetition.
             const bool closedC = !hasOpenString(c.fingering), closedS = !hasOpenString(s->fingering);
-            const bool openAndClosed = (c.openChord && closedS) || (s->openChord && closedC);
+            const bool openAndClosed = (c.nutShape && closedS) || (s->nutShape && closedC);
             if (d < 4)
                 value -= kCrowding[d] * (openAndClosed ? 0.25 : 1.0);
             // The same closed picture twelve frets away teaches nothing new.
@@ -551,29 +606,75 @@ const Candidate* nextPick(const std::vector<Candidate>& from, const std::vector<
     return best;
 }
 
-// Six fingerings spread along the neck. A chord book starts at the nut: the best open chord when
-// there is one, else the best fingering of the lowest places. Each further pick is the best one
-// that does not crowd the places already taken. Inversions only fill what root position cannot.
-FingeringSet pickSix(const std::vector<Candidate>& rootPosition, const std::vector<Candidate>& inversions)
+// The fingering a method book teaches first. The open chord where the key has one. Otherwise a
+// barre position: the root on the sixth or fifth string at the lowest fret it has there, held
+// by the E- or A-form (the open E or A chord of the type moved up) or, where that form does not
+// move, by the best closed fingering on that bass; the lower of the two positions. Else the best
+// closed fingering with the root on the sixth or fifth string at the lowest frets, else the best
+// of the lowest places. None when every root-position fingering is awkward (or there is none):
+// then the six simply climb the neck.
+const Candidate* teachFirst(const KeyCandidates& all, int key)
 {
+    const auto& list = all.rootPosition[static_cast<size_t>(key)];
+    if (const Candidate* open = bestOpenChord(list))
+        return open;
+    const auto closed = [](const Candidate& c) { return !c.awkward && !hasOpenString(c.fingering); };
+    struct Form {
+        int string;
+        int shapeKey;  // the key whose open chord the form moves: E on the sixth string, A on the fifth
+    };
+    const Candidate* barre = nullptr;
+    int barreFret = 99;
+    for (const Form form : {Form{5, 4}, Form{4, 9}}) {
+        const int fret = (key - form.shapeKey + 11) % 12 + 1;  // 1..12
+        if (fret >= barreFret)
+            continue;
+        const Candidate* c = nullptr;
+        if (const Candidate* open = bestOpenChord(all.rootPosition[static_cast<size_t>(form.shapeKey)]))
+            c = movedShape(list, open->fingering, fret);
+        // A barre with fingers pressing inside it only where no other hand holds the position.
+        for (const bool held : {false, true})
+            for (auto it = list.begin(); !c && it != list.end(); ++it)  // best first
+                if (closed(*it) && it->heldBarre == held && it->bassString == form.string &&
+                    it->fingering.frets[static_cast<size_t>(form.string)] == fret)
+                    c = &*it;
+        if (c) {
+            barre = c;
+            barreFret = fret;
+        }
+    }
+    if (barre)
+        return barre;
+    const auto lowestOf = [&list](auto accept) {
+        int lowest = 99;
+        for (const Candidate& c : list)
+            if (accept(c))
+                lowest = std::min(lowest, placeOf(c));
+        for (const Candidate& c : list)  // best first
+            if (accept(c) && placeOf(c) <= lowest + 2)
+                return &c;
+        return static_cast<const Candidate*>(nullptr);
+    };
+    if (const Candidate* c = lowestOf([&](const Candidate& c) { return closed(c) && c.bassString >= 4; }))
+        return c;
+    return lowestOf([](const Candidate& c) { return !c.awkward; });
+}
+
+// Six fingerings: the one taught first, then five spread along the neck in order up it. Each
+// further pick is the best one that does not crowd the places already taken. Inversions only
+// fill what root position cannot; awkward fingerings only what nothing else can, and stand last.
+FingeringSet pickSix(const KeyCandidates& all, int key)
+{
+    const std::vector<Candidate>& rootPosition = all.rootPosition[static_cast<size_t>(key)];
+    const std::vector<Candidate>& inversions = all.inversions[static_cast<size_t>(key)];
     std::vector<const Candidate*> chosen;
-    int lowestPlace = 99;
-    for (const Candidate& c : rootPosition)
-        lowestPlace = std::min(lowestPlace, placeOf(c));
-    const auto lowest = std::find_if(rootPosition.begin(), rootPosition.end(),
-                                     [&](const Candidate& c) { return placeOf(c) <= lowestPlace + 2; });
-    const auto openChord = std::find_if(rootPosition.begin(), rootPosition.end(),
-                                        [](const Candidate& c) { return c.openChord; });
-    // A barre chord at the nut wins over an open chord only when it is clearly the better one
-    // (the F chord); a known shape's bonus alone does not make it so.
-    if (openChord != rootPosition.end() && openChord->score >= lowest->score - kKnownShapeBonus)
-        chosen.push_back(&*openChord);
-    else if (lowest != rootPosition.end())
-        chosen.push_back(&*lowest);
-    // Open strings ringing under a hand up the neck, or beside a stretched or barred hand at
-    // the nut, are legal but odd in a chord book: such fingerings come only when the closed ones
-    // and the real open chords run out, inversions last of all.
-    const auto openUpTheNeck = [](const Candidate& c) { return hasOpenString(c.fingering) && !c.openChord; };
+    if (const Candidate* first = teachFirst(all, key))
+        chosen.push_back(first);
+    const size_t rest = chosen.size();
+    // Open strings ringing beside a hand that plays no open chord (up the neck, stretched or
+    // barred at the nut, a root on the first fret) are legal but odd in a chord book: such
+    // fingerings come only when the closed ones and the real open chords run out.
+    const auto openOdd = [](const Candidate& c) { return hasOpenString(c.fingering) && !c.openChord; };
     const auto fill = [&](const std::vector<Candidate>& from, auto accept) {
         while (chosen.size() < kFingeringsPerChord) {
             const Candidate* c = nextPick(from, chosen, accept);
@@ -582,21 +683,26 @@ FingeringSet pickSix(const std::vector<Candidate>& rootPosition, const std::vect
             chosen.push_back(c);
         }
     };
-    fill(rootPosition, [&](const Candidate& c) { return !openUpTheNeck(c); });
-    fill(rootPosition, openUpTheNeck);
-    fill(inversions, [](const Candidate&) { return true; });
+    fill(rootPosition, [&](const Candidate& c) { return !openOdd(c) && !c.awkward; });
+    fill(rootPosition, [&](const Candidate& c) { return openOdd(c) && !c.awkward; });
+    fill(rootPosition, [](const Candidate& c) { return c.awkward; });
+    fill(inversions, [](const Candidate& c) { return !c.awkward; });
+    fill(inversions, [](const Candidate& c) { return c.awkward; });
     assert(chosen.size() == kFingeringsPerChord);
-    std::sort(chosen.begin(), chosen.end(), [](const Candidate* a, const Candidate* b) {
-        if (a->fingering.baseFret != b->fingering.baseFret)
-            return a->fingering.baseFret < b->fingering.baseFret;
-        if (a->lowest != b->lowest)
-            return a->lowest < b->lowest;
-        if (a->highest != b->highest)
-            return a->highest < b->highest;
-        if (a->openChord != b->openChord)
-            return a->openChord;  // the open chord before the barre shape on the same frets
-        return a->fingering.frets > b->fingering.frets;
-    });
+    std::sort(chosen.begin() + static_cast<std::ptrdiff_t>(rest), chosen.end(),
+              [](const Candidate* a, const Candidate* b) {
+                  if (a->awkward != b->awkward)
+                      return b->awkward;
+                  if (a->fingering.baseFret != b->fingering.baseFret)
+                      return a->fingering.baseFret < b->fingering.baseFret;
+                  if (a->lowest != b->lowest)
+                      return a->lowest < b->lowest;
+                  if (a->highest != b->highest)
+                      return a->highest < b->highest;
+                  if (a->nutShape != b->nutShape)
+                      return a->nutShape;  // the open chord before the barre shape on the same frets
+                  return a->fingering.frets > b->fingering.frets;
+              });
     FingeringSet six{};
     for (size_t i = 0; i < chosen.size() && i < six.size(); ++i)
         six[i] = chosen[i]->fingering;
@@ -616,8 +722,7 @@ std::vector<Fingering> playableFingerings(int key, int formulaIndex)
 
 FingeringSet chordFingerings(int key, int formulaIndex)
 {
-    const KeyCandidates all = candidatesForType(formulaIndex);
-    return pickSix(all.rootPosition[static_cast<size_t>(key)], all.inversions[static_cast<size_t>(key)]);
+    return pickSix(candidatesForType(formulaIndex), key);
 }
 
 std::vector<FingeringSet> generateDictionary()
@@ -626,7 +731,7 @@ std::vector<FingeringSet> generateDictionary()
     for (int g = 0; g < kChordTypeCount; ++g) {
         const KeyCandidates all = candidatesForType(g);
         for (size_t key = 0; key < 12; ++key)
-            out[static_cast<size_t>(g) * 12 + key] = pickSix(all.rootPosition[key], all.inversions[key]);
+            out[static_cast<size_t>(g) * 12 + key] = pickSix(all, static_cast<int>(key));
     }
     return out;
 }

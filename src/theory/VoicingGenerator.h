@@ -14,7 +14,26 @@
 //   lowest fret, and every string between the ends of the barre is fretted;
 // - the sounding strings lie side by side, with at most one muted string among them;
 // - at least three strings sound.
-// The six of a chord are distinct and ordered up the neck (beginning fret, then lowest fret).
+// The six of a chord are distinct. The first is the one "Show Chords" puts on the neck, the shape
+// a guitar method teaches first:
+// - the open chord where the key has one (C x32010, Am x02210, B7 x21202, Fmaj7 xx3210, A9
+//   x02423): open strings ringing, the top string among them, four strings or more, the bass
+//   open or at the second or third fret, the hand within the first three frets (the fourth only
+//   over an open bass), no barre holding other fingers, no stretch, no muted string inside, no
+//   four fingers on one fret;
+// - otherwise the barre with the root on the sixth or fifth string at the lowest fret it has
+//   there, whichever of the two is lower: the E- or A-form, the open E or A chord of the type
+//   moved up (F 133211, Bm x24432, Db x46664), or where that form does not move, the best closed
+//   fingering on that bass (Db9 x4344x);
+// - failing both, the best closed fingering with the root on the sixth or fifth string at the
+//   lowest frets, else the best of the lowest places; where every root-position fingering is
+//   awkward (below), the six simply climb the neck.
+// The other five climb the neck (beginning fret, then lowest fret), spread over it, each
+// preferring the shapes players know: the open C, A, G, E and D chords moved up as barres, and
+// for richer chords the four- and five-string voicings with the root in the bass.
+// Awkward fingerings are used only when fewer than six others exist, and stand last: an open
+// string between strings on the barre's fret while the index lies as a barre (101211), or an
+// open string under a hand that frets nothing below the 7th fret.
 //
 // Where six strings under one hand cannot hold a chord, the rules bend in two ways only:
 // - tones a name does not insist on may be missing (ChordFormula::mayOmit: the plain fifth, the

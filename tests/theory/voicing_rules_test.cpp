@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cctype>
 #include <tuple>
 #include <map>
@@ -484,7 +485,34 @@ TEST(Dictionary, InversionsOnlyWhereRootPositionRunsOut)
     EXPECT_LT(chordsWithInversions, 20);
 }
 
-TEST(Dictionary, TheSixAreDistinctAndRunUpTheNeck)
+// Why a fingering, legal as it is, is no shape to show before others: an open string ringing
+// between strings on the barre's fret while the index lies as a barre (101211), or open strings
+// under a hand that frets nothing below the 7th fret. Empty when neither.
+std::string awkwardness(const Fingering& f)
+{
+    const Frets fr = fretsOf(f);
+    const int lo = lowestFretted(f);
+    if (lo == 0 || std::find(fr.begin(), fr.end(), 0) == fr.end())
+        return {};
+    if (lo >= 7)
+        return "open strings under a hand at fret " + std::to_string(lo);
+    const auto top = std::find(fr.begin(), fr.end(), lo), bottom = std::find(fr.rbegin(), fr.rend(), lo).base();
+    if (std::count(f.markers.begin(), f.markers.end(), 1) >= 2 && std::find(top, bottom, 0) != bottom)
+        return "an open string inside the barre";
+    return {};
+}
+
+TEST(Checker, TellsAwkwardFingeringsFromOpenChords)
+{
+    EXPECT_EQ(awkwardness(shapeFingering("101211", "203411", 1)), "an open string inside the barre");
+    EXPECT_EQ(awkwardness(shapeFingering("x 7 9 9 8 0", "x13420", 7)), "open strings under a hand at fret 7");
+    for (const auto& f : {shapeFingering("022020", "023040", 1), shapeFingering("x20202", "x10203", 1),
+                          shapeFingering("133211", "134211", 1), shapeFingering("0 6 5 4 5 0", "042130", 4)})
+        EXPECT_EQ(awkwardness(f), "") << describe(f);
+}
+
+// The first is the one shown on the neck; the other five climb it, the awkward ones after them.
+TEST(Dictionary, TheSixAreDistinctAndTheRestClimbTheNeck)
 {
     for (int g = 0; g < kChordTypeCount; ++g) {
         for (int key = 0; key < 12; ++key) {
@@ -493,9 +521,11 @@ TEST(Dictionary, TheSixAreDistinctAndRunUpTheNeck)
             for (const Fingering& f : six)
                 distinct.insert(fretsOf(f));
             EXPECT_EQ(distinct.size(), 6u) << chordName(key, g);
-            for (size_t i = 1; i < six.size(); ++i) {
+            for (size_t i = 2; i < six.size(); ++i) {
                 const Fingering& a = six[i - 1];
                 const Fingering& b = six[i];
+                if (awkwardness(a).empty() != awkwardness(b).empty())
+                    continue;  // where the awkward ones begin
                 const bool ordered = a.baseFret < b.baseFret ||
                                      (a.baseFret == b.baseFret && lowestFretted(a) <= lowestFretted(b));
                 EXPECT_TRUE(ordered) << chordName(key, g) << ": " << describe(a) << " before " << describe(b);
@@ -504,17 +534,19 @@ TEST(Dictionary, TheSixAreDistinctAndRunUpTheNeck)
     }
 }
 
-TEST(Dictionary, StartsAtTheLowestPositionTheChordHas)
+TEST(Dictionary, AwkwardFingeringsOnlyLastAndOnlyWhereTooFewOthersExist)
 {
+    const auto fine = [](const Fingering& f) { return awkwardness(f).empty(); };
     for (int g = 0; g < kChordTypeCount; ++g) {
         for (int key = 0; key < 12; ++key) {
-            int lowest = 99;
-            for (const Fingering& f : playableFingerings(key, g))
-                lowest = std::min(lowest, expectedBaseFret(fretsOf(f)));
-            const Fingering& first = sixOf(key, g).front();
-            if (lowest == 99)
-                continue;  // nothing in root position: inversions only
-            EXPECT_LE(first.baseFret, lowest + 2) << chordName(key, g) << ": " << describe(first);
+            const FingeringSet& six = sixOf(key, g);
+            EXPECT_TRUE(std::is_partitioned(six.begin(), six.end(), fine)) << chordName(key, g);
+            if (std::all_of(six.begin(), six.end(), fine))
+                continue;
+            // Chords of up to four tones have shapes enough all over the neck.
+            EXPECT_GE(std::popcount(needsOf(g).allowed), 5) << chordName(key, g);
+            const auto all = playableFingerings(key, g);
+            EXPECT_LT(std::count_if(all.begin(), all.end(), fine), 6) << chordName(key, g);
         }
     }
 }
@@ -616,37 +648,70 @@ void expectShapes(const std::vector<KnownShape>& table)
     }
 }
 
-TEST(MethodBookShapes, OpenChords)
+// The open chords method books teach first, any one of the shapes given.
+const std::vector<KnownShape> kOpenChords{
+    {"C", "major", {"x32010"}},  {"A", "major", {"x02220"}},  {"G", "major", {"320003", "320033"}},
+    {"E", "major", {"022100"}},  {"D", "major", {"xx0232"}},  {"A", "minor", {"x02210"}},
+    {"E", "minor", {"022000"}},  {"D", "minor", {"xx0231"}},  {"E", "7", {"020100", "022130"}},
+    {"A", "7", {"x02020", "x02223"}}, {"D", "7", {"xx0212"}}, {"G", "7", {"320001"}},
+    {"C", "7", {"x32310"}},      {"B", "7", {"x21202"}},      {"A", "m7", {"x02010"}},
+    {"E", "m7", {"022030", "020000", "022033"}}, {"D", "m7", {"xx0211"}}, {"B", "m7", {"x20202"}},
+    {"A", "maj7", {"x02120"}},   {"C", "maj7", {"x32000"}},   {"D", "maj7", {"xx0222"}},
+    {"F", "maj7", {"xx3210"}},   {"E", "maj7", {"021100"}},   {"G", "maj7", {"320002"}},
+    {"A", "6", {"x02222"}},      {"C", "6", {"x32210"}},      {"D", "6", {"xx0202"}},
+    {"E", "6", {"022120"}},      {"G", "6", {"320000"}},      {"A", "m6", {"x02212"}},
+    {"D", "m6", {"xx0201"}},     {"E", "m6", {"022020"}},     {"A", "9", {"x02423"}},
+    {"E", "9", {"020102"}},      {"E", "m9", {"020002"}},     {"A", "sus4", {"x02230"}},
+    {"C", "sus4", {"x33011"}},   {"D", "sus4", {"xx0233"}},   {"E", "sus4", {"022200"}},
+    {"C", "add9", {"x32030", "x32033", "x30010"}}, {"A", "7sus4", {"x02030"}}, {"D", "7sus4", {"xx0213"}},
+    {"E", "7sus4", {"020200"}},  {"B", "m7b5", {"x20201"}},
+};
+
+const KnownShape* openChordOf(int key, int g)
 {
-    expectShapes({
-        {"C", "major", {"x32010"}},
-        {"A", "major", {"x02220"}},
-        {"G", "major", {"320003", "320033"}},
-        {"E", "major", {"022100"}},
-        {"D", "major", {"xx0232"}},
-        {"A", "minor", {"x02210"}},
-        {"E", "minor", {"022000"}},
-        {"D", "minor", {"xx0231"}},
-        {"E", "7", {"020100", "022130"}},
-        {"A", "7", {"x02020", "x02223"}},
-        {"D", "7", {"xx0212"}},
-        {"G", "7", {"320001"}},
-        {"C", "7", {"x32310"}},
-        {"B", "7", {"x21202"}},
-        {"A", "maj7", {"x02120"}},
-        {"C", "maj7", {"x32000"}},
-        {"D", "maj7", {"xx0222"}},
-        {"F", "maj7", {"xx3210"}},
-        {"E", "maj7", {"021100"}},
-        {"A", "m7", {"x02010"}},
-        {"E", "m7", {"022030", "020000", "022033"}},
-        {"D", "m7", {"xx0211"}},
-        {"A", "sus4", {"x02230"}},
-        {"D", "sus4", {"xx0233"}},
-        {"E", "sus4", {"022200"}},
-        {"C", "add9", {"x32030", "x32033", "x30010"}},
-        {"A", "7sus4", {"x02030"}},
+    for (const KnownShape& k : kOpenChords)
+        if (keyOf(k.key) == key && typeOf(k.type) == g)
+            return &k;
+    return nullptr;
+}
+
+// Any of the shapes moved up `shift` frets, open strings becoming the barre.
+bool startsWith(int key, int g, const std::vector<const char*>& shapes, int shift = 0)
+{
+    return std::any_of(shapes.begin(), shapes.end(), [&](const char* s) {
+        Frets f = parseShape(s);
+        for (int& fret : f)
+            fret += fret < 0 ? 0 : shift;
+        return fretsOf(sixOf(key, g).front()) == f;
     });
+}
+
+TEST(MethodBookShapes, OpenChordsComeFirst)
+{
+    for (const KnownShape& k : kOpenChords) {
+        const int key = keyOf(k.key), g = typeOf(k.type);
+        EXPECT_TRUE(startsWith(key, g, k.shapes))
+            << chordName(key, g) << " starts with " << shapeText(fretsOf(sixOf(key, g).front()));
+    }
+}
+
+// In the other keys the E- or A-form comes first, the open E or A chord moved up to the root on the
+// sixth or fifth string, whichever fret is lower.
+TEST(MethodBookShapes, OtherwiseTheLowerOfTheEAndAFormBarresComesFirst)
+{
+    for (const char* type : {"major", "minor", "7", "m7"}) {
+        const int g = typeOf(type);
+        for (int key = 0; key < 12; ++key) {
+            const int onE = (key + 8) % 12, onA = (key + 3) % 12;  // the root's fret on the low E and A strings
+            if (openChordOf(key, g))
+                continue;
+            const KnownShape* form = openChordOf(onE < onA ? 4 : 9, g);
+            ASSERT_TRUE(form);
+            EXPECT_TRUE(startsWith(key, g, form->shapes, std::min(onE, onA)))
+                << chordName(key, g) << " starts with " << shapeText(fretsOf(sixOf(key, g).front())) << ", not the "
+                << form->key << "-form barre";
+        }
+    }
 }
 
 TEST(MethodBookShapes, BarreChordsOfTheEAndAShapes)
