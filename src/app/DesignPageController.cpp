@@ -77,14 +77,14 @@ DesignPageController::DesignPageController(DesignPageServices s, QWidget* parent
     connect(v.imgChordDesign, &PictureWidget::mousePressed, this, &DesignPageController::stripPressed);
     connect(v.imgChordDesign, &PictureWidget::mouseMoved, this, [this] { m_fretboard.clearHoverPanels(); });
     connect(v.imgChordDesign, &DesignStripWidget::dropped, this,
-            [this](QObject* source, int x, int) { dropped(source, x); });
+            [this](const QString& source, int x, int) { dropped(source, x); });
     connect(v.btnSearch, &QPushButton::clicked, this, &DesignPageController::search);
     connect(v.sbDisplayIntervals, &QToolButton::toggled, this, &DesignPageController::showIntervalsToggled);
     connect(v.ComboBox1, &QComboBox::activated, this, &DesignPageController::chordTypePicked);
 
     FretboardPanel* panel = m_fretboard.panel();
-    v.imgChordDesign->acceptsSource = [this, panel](QObject* source) {
-        return source == m_view->listChordDesign || source == panel->bitbtnDrag;
+    v.imgChordDesign->acceptsSource = [this, panel](const QString& source) {
+        return source == m_view->listChordDesign->objectName() || source == panel->bitbtnDrag->objectName();
     };
     connect(panel->imgFretboard, &PictureWidget::mousePressed, this, &DesignPageController::picturePressed);
     connect(panel->editChordNameUser, &QLineEdit::textEdited, this, &DesignPageController::typedChordName);
@@ -147,6 +147,7 @@ void DesignPageController::showOnFretboard()
 {
     m_fretboard.panel()->bitbtnDrag->show();
     showWorkAndFormula();
+    nameFrettedChord();
 }
 
 void DesignPageController::redraw()
@@ -265,6 +266,7 @@ void DesignPageController::nameFrettedChord()
     std::string error;
     const auto formulas = theory::readFormulaFile(m_appDir + std::string(theory::kFormulaFileName), &error);
     const auto name = formulas ? fretboard::defaultChordName(m_work, *formulas, m_names) : std::nullopt;
+    m_naming = name.has_value();
     emit statusMessage(name ? QStringLiteral("Fretted chord: %1").arg(latin1(*name)) : QString());
 }
 
@@ -422,6 +424,11 @@ void DesignPageController::awaitPlacement(Placement placement)
 void DesignPageController::leave()
 {
     m_fretboard.panel()->bitbtnDrag->hide();
+    // The fretted chord's name belongs to this page.
+    if (m_naming) {
+        m_naming = false;
+        emit statusMessage(QString());
+    }
     // A diagram lifted by Move and not yet put down goes back where it was rather than be lost.
     if (m_group.cancelLift())
         m_view->imgChordDesign->refresh();
@@ -503,13 +510,13 @@ void DesignPageController::moveClicked()
     m_view->imgChordDesign->refresh();
 }
 
-void DesignPageController::dropped(QObject* source, int x)
+void DesignPageController::dropped(const QString& source, int x)
 {
     if (m_busy.holds())
         return;
-    if (source == m_view->listChordDesign)
+    if (source == m_view->listChordDesign->objectName())
         loadFound();
-    else if (source == m_fretboard.panel()->bitbtnDrag)
+    else if (source == m_fretboard.panel()->bitbtnDrag->objectName())
         dropWork(x);
 }
 

@@ -87,7 +87,7 @@ public:
     // Input, as the views report it.
     void picturePressed(int x, int y, Qt::MouseButton button);
     void stripPressed(int x, int y, Qt::MouseButton button);
-    void dropped(QObject* source, int x);
+    void dropped(const QString& source, int x);
     void rootStepped(int root);
     void rootReleased();
     void bassStepped(int bass);
@@ -151,6 +151,7 @@ private:
     int m_clicked = -1;
     std::string m_fileName;
     std::vector<Found> m_found;
+    bool m_naming = false;  // the status bar shows the fretted chord's name
 };
 
 }  // namespace strumox::app

@@ -24,7 +24,6 @@ namespace strumox::app {
 
 namespace {
 
-bool carriesChord(const QMimeData* data) { return data && data->hasFormat(kDesignDragMime); }
 
 QGroupBox* radioGroup(QWidget* parent, const char* name, const QString& title, const QStringList& items,
                       QButtonGroup*& group, QRect geometry)
@@ -48,9 +47,20 @@ QGroupBox* radioGroup(QWidget* parent, const char* name, const QString& title, c
 
 }  // namespace
 
+QString DesignStripWidget::sourceOf(const QMimeData* data)
+{
+    if (!data || !data->hasFormat(kDesignDragMime))
+        return {};
+    const QList<QByteArray> parts = data->data(kDesignDragMime).split(':');
+    if (parts.size() != 2 || parts[0].toLongLong() != QCoreApplication::applicationPid())
+        return {};
+    return QString::fromUtf8(parts[1]);
+}
+
 void DesignStripWidget::dragEnterEvent(QDragEnterEvent* e)
 {
-    if (carriesChord(e->mimeData()) && acceptsSource && acceptsSource(e->source()))
+    const QString source = sourceOf(e->mimeData());
+    if (!source.isEmpty() && acceptsSource && acceptsSource(source))
         e->acceptProposedAction();
     else
         e->ignore();
@@ -58,7 +68,8 @@ void DesignStripWidget::dragEnterEvent(QDragEnterEvent* e)
 
 void DesignStripWidget::dragMoveEvent(QDragMoveEvent* e)
 {
-    if (carriesChord(e->mimeData()) && acceptsSource && acceptsSource(e->source()))
+    const QString source = sourceOf(e->mimeData());
+    if (!source.isEmpty() && acceptsSource && acceptsSource(source))
         e->acceptProposedAction();
     else
         e->ignore();
@@ -66,13 +77,14 @@ void DesignStripWidget::dragMoveEvent(QDragMoveEvent* e)
 
 void DesignStripWidget::dropEvent(QDropEvent* e)
 {
-    if (!carriesChord(e->mimeData()) || !acceptsSource || !acceptsSource(e->source())) {
+    const QString source = sourceOf(e->mimeData());
+    if (source.isEmpty() || !acceptsSource || !acceptsSource(source)) {
         e->ignore();
         return;
     }
     e->acceptProposedAction();
     const QPoint pt = e->position().toPoint();
-    emit dropped(e->source(), pt.x(), pt.y());
+    emit dropped(source, pt.x(), pt.y());
 }
 
 DesignPageView::DesignPageView(PictureWidget::Painter stripPainter, QWidget* parent) : QWidget(parent)
@@ -205,7 +217,8 @@ void DesignPageView::startChordDrag(QWidget* source)
 {
     auto* drag = new QDrag(source);
     auto* data = new QMimeData;
-    data->setData(kDesignDragMime, QByteArray());
+    data->setData(kDesignDragMime,
+                  QByteArray::number(QCoreApplication::applicationPid()) + ':' + source->objectName().toUtf8());
     drag->setMimeData(data);
     drag->exec(Qt::CopyAction);
 }

@@ -13,6 +13,7 @@ class QComboBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QMimeData;
 class QListWidget;
 class QPushButton;
 class QToolButton;
@@ -26,11 +27,14 @@ class DesignStripWidget : public PictureWidget {
     Q_OBJECT
 public:
     using PictureWidget::PictureWidget;
-    // Whether a drag started by `source` may be dropped here.
-    std::function<bool(QObject* source)> acceptsSource;
+    // Whether a drag started by the control of that name may be dropped here.
+    std::function<bool(const QString& source)> acceptsSource;
+
+    // The control a drag names as its source: one of ours, in this process, or nothing.
+    static QString sourceOf(const QMimeData* data);
 
 signals:
-    void dropped(QObject* source, int x, int y);
+    void dropped(const QString& source, int x, int y);
 
 protected:
     void dragEnterEvent(QDragEnterEvent* e) override;
@@ -38,7 +42,8 @@ protected:
     void dropEvent(QDropEvent* e) override;
 };
 
-// What a chord dragged toward the strip carries; the strip reads the source, not the data.
+// What a chord dragged toward the strip carries: the process and the control it comes from. The
+// chord itself stays where it is (the list's chosen line, the work chord) until the drop.
 inline constexpr const char* kDesignDragMime = "application/x-strumox-design-chord";
 
 class DesignPageView : public QWidget {

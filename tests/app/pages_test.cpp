@@ -439,6 +439,49 @@ private slots:
         QVERIFY(print.model().cell(Cell{0, 0}).isEmpty());
     }
 
+    void sendToChordDesignPlacesOnTheDesignStrip()
+    {
+        testsupport::ScriptedPrompter prompter;
+        auto w = makeWindow(prompter, dataDir());
+        QVERIFY(findChord(*w, "mnuA", "menuMinor", "minor"));
+        ChordPageController& chords = w->chordPage();
+        QVERIFY(chooseFromPopup(chords, Page::Chords, Cell{2, 0}, chords.popmenuChords, "pmenuChordsToDesign"));
+        QCOMPARE(w->activePage(), Page::ChordDesign);
+        DesignPageController& design = w->designPage();
+        DesignPageView& v = design.designView();
+        auto pressSlot = [&](int k, Qt::MouseButton b) {
+            QTest::mouseClick(v.imgChordDesign, b, Qt::NoModifier, QPoint(76 * k + 10, 60));
+        };
+        pressSlot(3, Qt::LeftButton);
+        QVERIFY(design.group().slot(3) == chords.model().slot(2, 0));
+        QCOMPARE(design.group().selected(), 3);
+        QVERIFY(design.work() == design.group().slot(3));
+        QCOMPARE(v.editRoot->text(), QString("A"));
+        QCOMPARE(w->transfer().mode(Page::ChordDesign), Placement::None);
+
+        // Onto the same slot again: it asks, No keeps waiting, a right press gives up.
+        QVERIFY(clickTab(*w, Page::Chords));
+        QVERIFY(chooseFromPopup(chords, Page::Chords, Cell{0, 0}, chords.popmenuChords, "pmenuChordsToDesign"));
+        prompter.answers = {Answer::No};
+        pressSlot(3, Qt::LeftButton);
+        QCOMPARE(prompter.asked.back(), std::string("Do you want to replace this diagram?"));
+        QVERIFY(design.group().slot(3) == chords.model().slot(2, 0));
+        QCOMPARE(w->transfer().mode(Page::ChordDesign), Placement::Place);
+        pressSlot(0, Qt::RightButton);
+        QCOMPARE(w->transfer().mode(Page::ChordDesign), Placement::None);
+        QVERIFY(!design.group().filled(0));
+
+        // From the Print page a chord cell goes the same way, a scale cell cannot.
+        QVERIFY(clickTab(*w, Page::Chords));
+        QVERIFY(chooseFromPopup(chords, Page::Chords, Cell{1, 0}, chords.popmenuChords, "pmenuChordsToPrint"));
+        PrintPageController& print = w->printPage();
+        press(print, Page::Print, Cell{0, 0});
+        QVERIFY(chooseFromPopup(print, Page::Print, Cell{0, 0}, print.popmenuPrint, "pmenuPrintToDesign"));
+        QCOMPARE(w->activePage(), Page::ChordDesign);
+        pressSlot(5, Qt::LeftButton);
+        QVERIFY(design.group().slot(5).frets == chords.model().slot(1, 0).frets);
+    }
+
     void anInterruptedMovePutsTheDiagramBack()
     {
         testsupport::ScriptedPrompter prompter;

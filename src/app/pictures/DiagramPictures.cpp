@@ -396,7 +396,7 @@ void drawDesignSlot(QPainter& p, const pages::DiagramRecord& chord, int slot, co
             p.save();
             p.setClipRect(band, Qt::IntersectClip);
             p.drawText(QRect(left + kDesignTextLeft, band.top(), 400, 40), Qt::AlignLeft | Qt::AlignTop,
-                       QString::fromStdString(lines[i]));
+                       QString::fromLatin1(lines[i].data(), static_cast<qsizetype>(lines[i].size())));
             p.restore();
         }
     }
@@ -416,7 +416,8 @@ void drawPrintTextLines(QPainter& p, const pages::PrintRecord& print, pages::Cel
     const int x = pages::cellLeft(cell.column);
     for (size_t i = 0; i < lines.size(); ++i) {
         const int y = pages::rowTop(pages::Page::Print, cell.row) + kPrintLineY[i];
-        p.drawText(QRect(x, y, 400, 40), Qt::AlignLeft | Qt::AlignTop, QString::fromStdString(lines[i]));
+        p.drawText(QRect(x, y, 400, 40), Qt::AlignLeft | Qt::AlignTop,
+                   QString::fromLatin1(lines[i].data(), static_cast<qsizetype>(lines[i].size())));
     }
     p.restore();
 }

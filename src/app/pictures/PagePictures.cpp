@@ -18,7 +18,8 @@ void drawHeader(QPainter& p, pages::PixelPoint at, const std::string& text, cons
 {
     const int x = at.x, y = at.y;
     p.setFont(font);
-    const QString s = QString::fromStdString(text);
+    // Record texts are 8-bit Latin-1, as the page files keep them.
+    const QString s = QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
     const QFontMetrics fm(font);
     const QRect box(x, y, fm.horizontalAdvance(s) + 2, fm.height());
     p.fillRect(box, Qt::white);
