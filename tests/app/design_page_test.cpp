@@ -29,6 +29,7 @@
 #include "app/TfrmMain.h"
 #include "fretboard/FretboardGeometry.h"
 #include "pages/DesignGroup.h"
+#include "pages/RecordConversions.h"
 #include "theory/ChordData.h"
 
 using namespace strumox;
@@ -259,6 +260,13 @@ private slots:
         QCOMPARE(d.group().selected(), 1);
         QVERIFY(d.work() == d.group().slot(1));
 
+        // A diagram of the group goes to the Print page to be placed there.
+        QVERIFY(chooseFromPopup(v, 3, "pmenuDesignToPrint"));
+        QCOMPARE(w->activePage(), Page::Print);
+        QCOMPARE(w->transfer().mode(Page::Print), pages::Placement::Place);
+        QVERIFY(pages::printToChord(w->transfer().pendingPrint).frets == d.group().slot(3).frets);
+        QVERIFY(clickTab(*w, Page::ChordDesign));
+
         // Erase asks about the unsaved group; No erases it.
         prompter.answers = {Answer::No};
         w->erasePage();
@@ -276,9 +284,13 @@ private slots:
         DesignPageView& v = d.designView();
         fret(*w, "xx0232");
         press(*w, 3, 0, Qt::RightButton);  // the open D string gives the root
+        // The tuning's name as the box shows it goes with the diagram.
+        QTest::mouseClick(w->fretboardPanel().editTuningName, Qt::LeftButton);
+        QTest::keyClick(w->fretboardPanel().editTuningName, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(w->fretboardPanel().editTuningName, "Concert");
         dropOnStrip(v, "bitbtnDrag", 76 * 3 + 5);
         QCOMPARE(d.group().slot(3).frets, d.work().frets);
-        QCOMPARE(QString::fromStdString(d.group().slot(3).tuningName), QString("Standard"));
+        QCOMPARE(QString::fromStdString(d.group().slot(3).tuningName), QString("Concert"));
         // Each interval field's caption and a blank, the four empty ones included.
         QCOMPARE(QString::fromStdString(d.group().slot(3).formula), QString("1 3 5     "));
         QCOMPARE(d.group().selected(), 3);
@@ -316,7 +328,8 @@ private slots:
         QTest::mouseClick(p.editIntervals[static_cast<size_t>(third)], Qt::LeftButton);
         QVERIFY(captions().contains("3"));  // a third has no compound name
 
-        // Under Show Intervals the fields show the formula; clicks change nothing.
+        // Under Show Intervals the fields show the formula (here "6", 1 3 5 6); clicks change nothing.
+        v.ComboBox1->setCurrentIndex(1);
         QTest::mouseClick(v.sbDisplayIntervals, Qt::LeftButton);
         QVERIFY(d.showIntervalsDown());
         const auto flags = d.compoundFlags();
@@ -324,7 +337,7 @@ private slots:
             QTest::mouseClick(p.editIntervals[static_cast<size_t>(k)], Qt::LeftButton);
         QCOMPARE(d.compoundFlags(), flags);
         // The chosen type (major) is laid over the neck: its captions, in slot colours.
-        QCOMPARE(captions().mid(0, 3), (QStringList{"1", "3", "5"}));
+        QCOMPARE(captions().mid(0, 4), (QStringList{"1", "3", "5", "6"}));
         QCOMPARE(p.editIntervals[1]->palette().color(QPalette::Base), QColor(0, 255, 255));
     }
 };
