@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "cli/CliCommon.h"
+#include "cli/RecordJson.h"
 #include "pages/ChordFinder.h"
 #include "pages/RecordText.h"
 #include "theory/ChordData.h"
@@ -103,18 +104,6 @@ void printDiagram(std::ostream& out, const pages::DiagramRecord& d, const theory
             out << mark << (s ? "  " : "\n");
         }
     }
-}
-
-std::string diagramJson(const pages::DiagramRecord& d)
-{
-    std::ostringstream o;
-    o << "{\"empty\":" << int(d.empty) << ",\"name\":" << jsonString(d.name)
-      << ",\"tuningName\":" << jsonString(d.tuningName) << ",\"formula\":" << jsonString(d.formula)
-      << ",\"tuning\":" << jsonNumbers(d.tuning) << ",\"frets\":" << jsonNumbers(d.frets)
-      << ",\"markers\":" << jsonNumbers(d.markers) << ",\"intervals\":" << jsonNumbers(d.intervals)
-      << ",\"sounding\":" << jsonNumbers(d.sounding) << ",\"baseFret\":" << int(d.baseFret)
-      << ",\"root\":" << int(d.root) << ",\"bass\":" << int(d.bass) << '}';
-    return o.str();
 }
 
 }  // namespace

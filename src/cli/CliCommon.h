@@ -59,5 +59,6 @@ int runFormulas(Args args);
 int runChord(Args args);
 int runScale(Args args);
 int runIdentify(Args args);
+int runDump(Args args);
 
 }  // namespace strumox::cli

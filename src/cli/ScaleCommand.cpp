@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "cli/CliCommon.h"
+#include "cli/RecordJson.h"
 #include "pages/RecordText.h"
 #include "pages/ScaleRecord.h"
 #include "pages/ScalesPageModel.h"
@@ -43,21 +44,6 @@ std::vector<std::string> noteNames(const pages::ScaleRecord& r, const theory::No
     for (const int note : theory::scaleNotes(r.intervals, r.root))
         out.push_back(names.note(note));
     return out;
-}
-
-std::string json(const pages::ScaleRecord& r, const std::vector<std::string>& notes)
-{
-    std::string noteList = "[";
-    for (const auto& n : notes)
-        noteList += (noteList.size() > 1 ? "," : "") + jsonString(n);
-    noteList += "]";
-    std::ostringstream out;
-    out << "{\"empty\":" << static_cast<int>(r.empty) << ",\"name\":" << jsonString(r.name)
-        << ",\"tuningName\":" << jsonString(r.tuningName) << ",\"formula\":" << jsonString(r.formula)
-        << ",\"tuning\":" << jsonNumbers(r.tuning) << ",\"intervals\":" << jsonNumbers(r.intervals)
-        << ",\"beginFret\":" << jsonNumbers(r.beginFret) << ",\"root\":" << static_cast<int>(r.root)
-        << ",\"notes\":" << noteList << "}";
-    return out.str();
 }
 
 std::string joined(const std::vector<std::string>& parts)
@@ -115,7 +101,7 @@ int runScale(Args args)
         names);
     const std::vector<std::string> notes = noteNames(row, names);
     if (asJson) {
-        std::cout << json(row, notes) << '\n';
+        std::cout << scaleJson(row, names) << '\n';
         return 0;
     }
     // First the heading exactly as the Scales page writes it over the row, then field by field.

@@ -50,6 +50,11 @@ constexpr Command kCommands[] = {
      "      --root-op 0 current root (default), 1 each note, 2 all keys; --compound: intervals among\n"
      "      1,2,3,5,6,8,9 written as compounds. Formulas from DIR/kqcd3.dat.",
      runIdentify},
+    {"dump", "FILE [--json]",
+     "Print a page file (.cpf .cds .ppf .gpr .prf .spf) as the program reads it: a summary, one\n"
+     "      line per filled record, or JSON {\"kind\",\"header\",\"records\"} with a PlayPage's\n"
+     "      \"markers\" from the .rpt beside it (else the defaults).",
+     runDump},
 };
 
 void printUsage(std::ostream& out)
