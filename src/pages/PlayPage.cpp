@@ -329,9 +329,9 @@ void PlayPage::erase()
     modified = false;
 }
 
-void PlayPage::load(const Slots& slots, TimeSignature sig, const MarkerBytes& markers)
+void PlayPage::load(const Slots& content, TimeSignature sig, const MarkerBytes& markers)
 {
-    m_slots = slots;
+    m_slots = content;
     m_signature = sig;
     drawBackground();
     kept() = markersFromBytes(markers);

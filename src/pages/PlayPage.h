@@ -60,7 +60,7 @@ public:
     const DiagramRecord& slot(int s) const { return m_slots[static_cast<size_t>(s)]; }
     const DiagramRecord& slot(Cell c) const { return slot(slotIndex(c)); }
     bool filled(int s) const { return !slot(s).isEmpty(); }
-    const Slots& slots() const { return m_slots; }
+    const Slots& allSlots() const { return m_slots; }
     // The first filled slot looking down column 0, then column 1, and so on.
     std::optional<int> firstFilledByColumn() const;
 
@@ -181,7 +181,7 @@ public:
     void erase();
     // A page file's content: its slots, time signature and markers (which become the kept copy
     // of that signature and are drawn); not modified, the start at the first slot.
-    void load(const Slots& slots, TimeSignature sig, const MarkerBytes& markers);
+    void load(const Slots& content, TimeSignature sig, const MarkerBytes& markers);
 
     // --- picture ----------------------------------------------------------------------------
     static constexpr int kPictureWidth = 772;

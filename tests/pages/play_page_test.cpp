@@ -75,7 +75,7 @@ TEST(PlayPageEdits, InsertAtEverySlotShiftsOnlyTheRestOfItsMeasure)
 
             PlayPage p = pageOf(before, sig);
             p.insertAt(s, named(1000));
-            ASSERT_EQ(p.slots(), slotsOf(want)) << "slot " << s;
+            ASSERT_EQ(p.allSlots(), slotsOf(want)) << "slot " << s;
             EXPECT_EQ(p.undoSlots(), before);
             EXPECT_TRUE(p.undoAvailable());
             EXPECT_TRUE(p.modified);
@@ -86,7 +86,7 @@ TEST(PlayPageEdits, InsertAtEverySlotShiftsOnlyTheRestOfItsMeasure)
             DiagramRecord blank = before[size_t(s)];
             blank.empty = 1;
             measure[size_t(s % n)] = blank;
-            ASSERT_EQ(space.slots(), slotsOf(want)) << "space at " << s;
+            ASSERT_EQ(space.allSlots(), slotsOf(want)) << "space at " << s;
         }
     }
 }
@@ -113,7 +113,7 @@ TEST(PlayPageEdits, PlaceMeasureCopiesOrInsertsAtEveryMeasure)
                 p.copyMeasure(a);
                 EXPECT_EQ(p.mode(), PlayPage::Mode::MeasureMove);
                 p.placeMeasure(false, t, insert);
-                ASSERT_EQ(p.slots(), slotsOf(want)) << "from " << a << " to " << t << " insert " << insert;
+                ASSERT_EQ(p.allSlots(), slotsOf(want)) << "from " << a << " to " << t << " insert " << insert;
 
                 // Insert Measure: a blank measure in the same way.
                 Measures blank = measuresOf(before, n);
@@ -125,7 +125,7 @@ TEST(PlayPageEdits, PlaceMeasureCopiesOrInsertsAtEveryMeasure)
                 }
                 PlayPage q = pageOf(before, sig);
                 q.insertMeasure(t);
-                ASSERT_EQ(q.slots(), slotsOf(blank)) << "blank at " << t;
+                ASSERT_EQ(q.allSlots(), slotsOf(blank)) << "blank at " << t;
             }
         }
     }
@@ -165,7 +165,7 @@ TEST(PlayPageMoves, ACutPlacedBackOverItselfRestoresThePage)
             ASSERT_FALSE(p.measureFilled(m));
             ASSERT_FALSE(p.placeNeedsQuestion(PlayPage::cellOf(m * n + n - 1), false));
             p.placeAt(PlayPage::cellOf(m * n + n - 1), false, false);
-            ASSERT_EQ(p.slots(), before) << "measure " << m;
+            ASSERT_EQ(p.allSlots(), before) << "measure " << m;
             EXPECT_EQ(p.mode(), PlayPage::Mode::None);
             EXPECT_FALSE(p.measureCutPending());
         }
@@ -176,7 +176,7 @@ TEST(PlayPageMoves, ACutPlacedBackOverItselfRestoresThePage)
             p.cutChord(s);
             EXPECT_TRUE(p.chordCutPending());
             p.placeAt(PlayPage::cellOf(s), false, false);
-            ASSERT_EQ(p.slots(), before) << "slot " << s;
+            ASSERT_EQ(p.allSlots(), before) << "slot " << s;
         }
     }
 }
@@ -197,14 +197,14 @@ TEST(PlayPageMoves, UndoAfterACutAndItsPlacementRestoresThePageBeforeTheCut)
             p.placeAt(PlayPage::cellOf(to), alt, false);
             EXPECT_EQ(p.slot(to), named(from));
             p.undo();
-            ASSERT_EQ(p.slots(), before) << from << " -> " << to << (alt ? " inserted" : "");
+            ASSERT_EQ(p.allSlots(), before) << from << " -> " << to << (alt ? " inserted" : "");
             EXPECT_FALSE(p.undoAvailable());
 
             PlayPage q = pageOf(before, sig);
             q.cutMeasure(from / n);
             q.placeAt(PlayPage::cellOf(to), alt, false);
             q.undo();
-            ASSERT_EQ(q.slots(), before) << "measure " << from / n << " -> " << to / n;
+            ASSERT_EQ(q.allSlots(), before) << "measure " << from / n << " -> " << to / n;
         }
     }
 }
@@ -227,9 +227,9 @@ TEST(PlayPageMoves, CtrlKeepsPlacingAndADropCopies)
     // An empty pending diagram ends the placement without a change.
     p.pendingDiagram = DiagramRecord{};
     p.setMode(PlayPage::Mode::Place);
-    const Slots before = p.slots();
+    const Slots before = p.allSlots();
     p.placeAt(Cell{7, 7}, false, false);
-    EXPECT_EQ(p.slots(), before);
+    EXPECT_EQ(p.allSlots(), before);
     EXPECT_EQ(p.mode(), PlayPage::Mode::None);
 
     p.drop(Cell{0, 0}, Cell{1, 0}, false, true);
@@ -309,7 +309,7 @@ TEST(PlayPageMarkers, TheTimeSignatureKeepsSlotsAndLoadsTheOtherKeptMarkers)
     ASSERT_EQ(p.startPosition(), (Cell{8, 0}));
 
     p.setTimeSignature(TimeSignature::ThreeFour);
-    EXPECT_EQ(p.slots(), slots);
+    EXPECT_EQ(p.allSlots(), slots);
     EXPECT_EQ(p.markers(), PlayPage::defaultMarkers(TimeSignature::ThreeFour));
     EXPECT_EQ(p.drawnMarkers(), p.markers());
     EXPECT_EQ(p.startPosition(), (Cell{0, 0}));
