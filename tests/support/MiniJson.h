@@ -1,6 +1,6 @@
 #pragma once
-// A small strict JSON reader, enough for strumox-cli's output: objects, arrays, strings and
-// integers. It refuses what the program must never print (a field twice, a raw control
+// A small strict JSON reader, enough for strumox-cli's output: objects, arrays, strings,
+// integers and true/false. It refuses what the program must never print (a field twice, a raw control
 // character, bytes that are not UTF-8, a broken escape, text after the value, a fraction, a
 // leading zero), and an accessor of the wrong kind throws, so a test that reads the wrong field
 // fails instead of comparing a default. Strings come back in UTF-8, escapes decoded.
@@ -14,12 +14,13 @@ namespace strumox::testsupport {
 
 class Json {
 public:
-    enum class Kind { Number, String, Array, Object };
+    enum class Kind { Number, String, Array, Object, Boolean };
 
     Kind kind() const { return m_kind; }
 
     long number() const { return checked(Kind::Number, "a number").m_number; }
     int integer() const { return static_cast<int>(number()); }
+    bool boolean() const { return checked(Kind::Boolean, "true or false").m_number != 0; }
     const std::string& text() const { return checked(Kind::String, "a string").m_text; }
     const std::vector<Json>& items() const { return checked(Kind::Array, "an array").m_items; }
     const std::map<std::string, Json>& fields() const { return checked(Kind::Object, "an object").m_fields; }
@@ -279,6 +280,14 @@ private:
             j.m_kind = Json::Kind::String;
             j.m_text = string();
             return j;
+        }
+        for (const std::string word : {"true", "false"}) {
+            if (m_s.compare(m_i, word.size(), word) == 0) {
+                m_i += word.size();
+                j.m_kind = Json::Kind::Boolean;
+                j.m_number = word == "true";
+                return j;
+            }
         }
         return integer();
     }

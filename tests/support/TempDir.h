@@ -37,9 +37,12 @@ inline std::vector<std::string> splitLines(const std::string& text)
 // A fresh directory under the system's temporary folder, removed with everything in it.
 class TempDir {
 public:
-    TempDir()
+    TempDir() : TempDir(std::filesystem::temp_directory_path()) {}
+    // Under `parent` instead: a memory file system for a test that writes thousands of files,
+    // each synced to the disk by the program's writers.
+    explicit TempDir(const std::filesystem::path& parent)
     {
-        std::string pattern = (std::filesystem::temp_directory_path() / "strumox-test-XXXXXX").string();
+        std::string pattern = (parent / "strumox-test-XXXXXX").string();
         if (!::mkdtemp(pattern.data()))
             throw std::runtime_error("mkdtemp failed");
         m_path = pattern;

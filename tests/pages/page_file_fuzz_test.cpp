@@ -1,0 +1,335 @@
+// Thousands of damaged page files from a fixed seed, fed to the readers. Each must be refused
+// with the very sentence an independent reading of the formats gives, or accepted; an accepted
+// file writes back as the same bytes with only the meaningless ones zeroed, and reads again.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <random>
+#include <string>
+#include <vector>
+
+#include <unistd.h>
+
+#include "TempDir.h"
+#include "pages/PageFiles.h"
+
+using namespace strumox::pages;
+using strumox::testsupport::readText;
+using strumox::testsupport::TempDir;
+using strumox::testsupport::writeText;
+
+namespace {
+
+// ---- The formats read afresh, byte by byte -----------------------------------------------------
+
+// `count` bytes from `at`, `step` apart, each lo..hi or `also`.
+struct Rule {
+    std::size_t at, count, step;
+    int lo, hi, also = -1;
+};
+using Rules = std::vector<Rule>;
+using Texts = std::vector<std::pair<std::size_t, std::size_t>>;  // length byte, capacity
+
+const Rules kChordRules{{0, 1, 1, 0, 1},    {1, 1, 1, 0, 15},  {17, 1, 1, 0, 15},     {33, 1, 1, 0, 20},
+                        {54, 6, 1, 33, 69}, {60, 6, 2, 0, 22}, {61, 6, 2, 0, 6},      {72, 7, 1, 0, 23, 255},
+                        {79, 6, 1, 33, 91, 0}, {85, 1, 1, 1, 20}, {86, 1, 1, 0, 11}, {87, 1, 1, 0, 35}};
+const Rules kPrintRules{{0, 1, 1, 0, 1},     {1, 1, 1, 0, 1},   {2, 1, 1, 0, 26},       {29, 1, 1, 0, 15},
+                        {45, 1, 1, 0, 26},   {72, 6, 1, 33, 69}, {78, 6, 2, 0, 22},     {79, 6, 2, 0, 6},
+                        {100, 6, 1, 33, 91, 0}, {106, 1, 1, 1, 20}, {107, 1, 1, 0, 11}, {108, 1, 1, 0, 35}};
+// A Print cell's intervals follow its isChord byte.
+const Rule kPrintChordIntervals{90, 10, 1, 0, 23, 255}, kPrintScaleIntervals{90, 10, 1, 0, 11, 99};
+const Rules kScaleRules{{0, 1, 1, 0, 1},    {1, 1, 1, 0, 26},       {28, 1, 1, 0, 15}, {44, 1, 1, 0, 26},
+                        {71, 6, 1, 33, 69}, {77, 10, 1, 0, 11, 99}, {87, 6, 1, 1, 20}, {93, 1, 1, 0, 11}};
+const Rules kPlayHeaderRules{{0, 1, 1, 0, 1}, {17, 1, 1, 0, 15}, {85, 1, 1, 10, 250, 0}, {86, 1, 1, 0, 1}, {87, 1, 1, 0, 1}};
+
+struct Format {
+    std::string ext, name, rejection;
+    std::size_t recordSize, records, idAt;
+    std::string id;
+    Rules rules;
+    Texts texts;
+};
+
+const std::vector<Format> kFormats{
+    {"cpf", "Chord Page", "This is not a Chord Page file", 88, 30, 1, "kqPageChord", kChordRules, {{1, 15}, {17, 15}, {33, 20}}},
+    {"cds", "Chord Design", "This is not a Chord Design file", 88, 6, 1, "kqChordDesign", kChordRules, {{1, 15}, {17, 15}, {33, 20}}},
+    {"gpr", "Print Page", "This is not a Print Page file", 109, 30, 2, "kqPagePrint", kPrintRules, {{2, 26}, {29, 15}, {45, 26}}},
+    {"spf", "Scale Page", "This is not a Scale Page file", 94, 5, 1, "kqPageScale", kScaleRules, {{1, 26}, {28, 15}, {44, 26}}},
+    {"ppf", "PlayPage", "This is not a Strumox PlayPage file", 88, 288, 1, "kq6PlayPage", kChordRules, {{1, 15}, {17, 15}, {33, 20}}},
+};
+const std::string kOlderPlayId = "kqPlayPage";
+
+using Bytes = std::string;
+std::uint8_t at(const Bytes& b, std::size_t i) { return static_cast<std::uint8_t>(b[i]); }
+
+bool holds(const Bytes& b, std::size_t base, const Rule& r)
+{
+    for (std::size_t k = 0; k < r.count; ++k) {
+        const int v = at(b, base + r.at + k * r.step);
+        if ((v < r.lo || v > r.hi) && v != r.also)
+            return false;
+    }
+    return true;
+}
+
+bool recordHolds(const Format& f, const Bytes& b, std::size_t base)
+{
+    for (const Rule& r : f.rules)
+        if (!holds(b, base, r))
+            return false;
+    return f.ext != "gpr" || holds(b, base, at(b, base + 1) ? kPrintChordIntervals : kPrintScaleIntervals);
+}
+
+// The strum speed text as a number: an optional '-', then digits only.
+std::optional<long> strumSpeed(const Bytes& b)
+{
+    const std::string text = b.substr(18, std::min<std::size_t>(at(b, 17), 15));
+    const std::size_t digits = text.starts_with('-') ? 1 : 0;
+    if (text.size() == digits || text.find_first_not_of("0123456789", digits) != std::string::npos)
+        return std::nullopt;
+    const long v = std::stol(text);
+    return v >= -800 && v <= 0 ? std::optional(v) : std::nullopt;
+}
+
+bool identified(const Bytes& b, std::size_t idAt, const std::string& id)
+{
+    return b.size() > idAt + id.size() && at(b, idAt) == id.size() && b.compare(idAt + 1, id.size(), id) == 0;
+}
+
+// What the reader must say; "" when it must accept.
+std::string expectedError(const Format& f, const std::string& path, const Bytes& b, const std::optional<Bytes>& rpt)
+{
+    const bool older = f.ext == "ppf" && identified(b, 1, kOlderPlayId);
+    if (!identified(b, f.idAt, f.id) && !older)
+        return f.rejection;
+    const std::size_t records = older ? 72 : f.records, size = f.recordSize * (records + 1);
+    if (b.size() != size)
+        return path + " is not a " + f.name + " file of the right size (" + std::to_string(b.size()) + " bytes, expected " +
+               std::to_string(size) + ").";
+    const auto headerHolds = [&](const Rule& r) { return holds(b, 0, r); };
+    if (f.ext == "ppf" && !(std::all_of(kPlayHeaderRules.begin(), kPlayHeaderRules.end(), headerHolds) && strumSpeed(b)))
+        return path + " is damaged: record 0.";
+    for (std::size_t r = 1; r <= records; ++r)
+        if (!recordHolds(f, b, r * f.recordSize))
+            return path + " is damaged: record " + std::to_string(r) + ".";
+    if (f.ext != "ppf" || !rpt)
+        return "";
+    const std::string rptPath = repeatFilePath(path);
+    if (rpt->size() != 192 && !(older && rpt->size() == 48))
+        return rptPath + " is not a repeat marker file of the right size (" + std::to_string(rpt->size()) +
+               " bytes, expected " + (older ? "48" : "192") + ").";
+    const std::size_t measures = rpt->size() / 4;
+    for (std::size_t m = 0; m < measures; ++m)
+        if (at(*rpt, m) > 1 || at(*rpt, 3 * measures + m) > 1)
+            return rptPath + " is damaged: record 0.";
+    return "";
+}
+
+// The bytes the writer must give for an accepted file: meaningless bytes zeroed, a PlayPage in
+// the current form with tempo 0 read as 100, and its markers in 48 measures.
+std::pair<Bytes, Bytes> expectedRewrite(const Format& f, const Bytes& b, const std::optional<Bytes>& rpt)
+{
+    Bytes out(f.recordSize * (f.records + 1), '\0');
+    out[f.idAt] = char(f.id.size());
+    out.replace(f.idAt + 1, f.id.size(), f.id);
+    const DiagramRecord::Bytes blank = DiagramRecord{}.toBytes();
+    for (std::size_t r = 1; r <= f.records; ++r) {
+        const std::size_t base = r * f.recordSize;
+        if (base >= b.size()) {
+            out.replace(base, f.recordSize, Bytes(blank.begin(), blank.end()));
+            continue;
+        }
+        out.replace(base, f.recordSize, b, base, f.recordSize);
+        for (const auto& [lengthAt, capacity] : f.texts)
+            for (std::size_t k = at(b, base + lengthAt); k < capacity; ++k)
+                out[base + lengthAt + 1 + k] = '\0';
+    }
+    Bytes marks;
+    if (f.ext == "ppf") {
+        out[0] = b[0];
+        const std::string speed = std::to_string(*strumSpeed(b));
+        out[17] = char(speed.size());
+        out.replace(18, speed.size(), speed);
+        out[85] = at(b, 85) ? b[85] : char(100);
+        out[86] = b[86];
+        out[87] = b[87];
+        marks.assign(192, '\0');
+        if (!rpt) {
+            marks[0] = marks[144 + (b[0] ? 47 : 35)] = 1;
+        } else {
+            const std::size_t measures = rpt->size() / 4;
+            for (std::size_t row = 0; row < 4; ++row)
+                marks.replace(row * 48, measures, *rpt, row * measures, measures);
+        }
+    }
+    return {out, marks};
+}
+
+// ---- Valid files and their damage --------------------------------------------------------------
+
+class Fuzzer {
+public:
+    explicit Fuzzer(std::uint32_t seed) : m_rng(seed) {}
+    int below(int n) { return std::uniform_int_distribution<int>(0, n - 1)(m_rng); }
+    char byte() { return char(below(256)); }
+
+    void setValid(Bytes& b, std::size_t base, const Rule& r)
+    {
+        for (std::size_t k = 0; k < r.count; ++k)
+            b[base + r.at + k * r.step] = char(r.also >= 0 && below(4) == 0 ? r.also : r.lo + below(r.hi - r.lo + 1));
+    }
+
+    // Every byte random first, so that text tails and unnamed header bytes hold garbage; then
+    // every byte that means something set within its rule.
+    Bytes validFile(const Format& f, bool older)
+    {
+        const std::size_t records = older ? 72 : f.records;
+        Bytes b(f.recordSize * (records + 1), '\0');
+        for (char& c : b)
+            c = byte();
+        const std::string& id = older ? kOlderPlayId : f.id;
+        b[f.idAt] = char(id.size());
+        b.replace(f.idAt + 1, id.size(), id);
+        for (std::size_t r = 1; r <= records; ++r) {
+            for (const Rule& rule : f.rules)
+                setValid(b, r * f.recordSize, rule);
+            if (f.ext == "gpr")
+                setValid(b, r * f.recordSize, b[r * f.recordSize + 1] ? kPrintChordIntervals : kPrintScaleIntervals);
+        }
+        if (f.ext == "ppf") {
+            for (const Rule& rule : kPlayHeaderRules)
+                setValid(b, 0, rule);
+            const std::string speed = (below(2) ? "-" : "") + std::string(below(3), '0') + std::to_string(below(801));
+            b[17] = char(speed.size());
+            b.replace(18, speed.size(), speed);
+        }
+        return b;
+    }
+
+    // Return and loop marks 0 or 1, repeat counts and counters any byte.
+    Bytes markers(std::size_t measures)
+    {
+        Bytes b(4 * measures, '\0');
+        for (std::size_t i = 0; i < b.size(); ++i)
+            b[i] = i < measures || i >= 3 * measures ? char(below(5) == 0) : byte();
+        return b;
+    }
+
+    void damage(const Format& f, Bytes& b, std::optional<Bytes>& rpt)
+    {
+        const std::size_t records = b.size() / f.recordSize;
+        if (records < 2) {
+            b += byte();
+            return;
+        }
+        // Twice as often as the others: a meaningful byte at an end of its range.
+        const int kinds = f.ext == "ppf" ? 8 : 6, pick = below(kinds + 1);
+        switch (pick == kinds ? 1 : pick) {
+        case 0: b[std::size_t(below(int(b.size())))] = byte(); break;
+        case 1: {  // a meaningful byte at or just beyond an end of its range
+            const std::size_t base = std::size_t(below(int(records - 1)) + 1) * f.recordSize;
+            if (f.ext == "gpr" && below(3) == 0) {  // a chord cell read as a scale, or the other way
+                b[base + 1] ^= 1;
+                break;
+            }
+            const bool header = f.ext == "ppf" && below(4) == 0;
+            const Rules& rules = header ? kPlayHeaderRules : f.rules;
+            const Rule& r = rules[std::size_t(below(int(rules.size())))];
+            const std::size_t i = (header ? 0 : base) + r.at + std::size_t(below(int(r.count))) * r.step;
+            const int values[] = {r.lo - 1, r.lo, r.hi, r.hi + 1, r.also, below(256)};
+            b[i] = char(values[below(6)]);
+            break;
+        }
+        case 2: {  // a text length over its field's capacity
+            const auto& [lengthAt, capacity] = f.texts[std::size_t(below(int(f.texts.size())))];
+            b[std::size_t(below(int(records))) * f.recordSize + lengthAt] = char(capacity + 1 + std::size_t(below(int(255 - capacity))));
+            break;
+        }
+        case 3: b.resize(below(4) ? b.size() - 1 - std::min(b.size() - 1, std::size_t(below(200))) : std::size_t(below(int(b.size())))); break;
+        case 4: b += below(2) ? Bytes(1, byte()) : Bytes(f.recordSize, byte()); break;
+        case 5: b[f.idAt + std::size_t(below(int(f.id.size()) + 1))] ^= char(1 + below(255)); break;
+        case 6: rpt = below(3) == 0 ? std::nullopt : std::optional(Bytes(below(2) ? 48 : 192, '\0')); break;
+        case 7:
+            if (rpt && !rpt->empty()) {  // a return or loop mark of 1 or 2
+                const std::size_t measures = rpt->size() / 4;
+                (*rpt)[(below(2) ? 0 : 3 * measures) + std::size_t(below(int(measures)))] = char(1 + below(2));
+            }
+            else {
+                b[18 + std::size_t(below(15))] = "-0123456789x "[below(13)];
+            }
+            break;
+        }
+    }
+
+private:
+    std::mt19937 m_rng;
+};
+
+// Reads the file as its kind; on success a function that writes what was read elsewhere.
+std::function<void(const std::string&)> readAs(const Format& f, const std::string& path, std::string* error)
+{
+    auto writer = [](auto page, auto write) -> std::function<void(const std::string&)> {
+        if (!page)
+            return {};
+        return [page, write](const std::string& to) { write(to, *page); };
+    };
+    if (f.ext == "cpf")
+        return writer(readChordPageFile(path, error), writeChordPageFile);
+    if (f.ext == "cds")
+        return writer(readDesignFile(path, error), writeDesignFile);
+    if (f.ext == "gpr")
+        return writer(readPrintPageFile(path, error), writePrintPageFile);
+    if (f.ext == "spf")
+        return writer(readScalePageFile(path, error), writeScalePageFile);
+    return writer(readPlayPageFile(path, error), writePlayPageFile);
+}
+
+TEST(PageFileFuzz, ReadersRefuseExactlyWhatTheFormatsForbidAndKeepEverythingElse)
+{
+    // The writers sync every file to the disk; in memory that costs nothing.
+    const bool memory = ::access("/dev/shm", W_OK) == 0;
+    const TempDir dir(memory ? std::filesystem::path("/dev/shm") : std::filesystem::temp_directory_path());
+    Fuzzer fuzz(20240611);
+    int accepted = 0, refused = 0;
+    for (const Format& f : kFormats) {
+        const std::string path = dir.file("page." + f.ext), again = dir.file("again." + f.ext);
+        for (int round = 0; round < 1000; ++round) {
+            const bool older = f.ext == "ppf" && fuzz.below(4) == 0;
+            Bytes b = fuzz.validFile(f, older);
+            std::optional<Bytes> rpt;
+            if (f.ext == "ppf" && fuzz.below(2))
+                rpt = fuzz.markers(older && fuzz.below(2) ? 12 : 48);
+            for (int n = fuzz.below(4); n > 0; --n)
+                fuzz.damage(f, b, rpt);
+            std::filesystem::remove(repeatFilePath(path));
+            writeText(path, b);
+            if (rpt)
+                writeText(repeatFilePath(path), *rpt);
+
+            const std::string expected = expectedError(f, path, b, rpt);
+            std::string error;
+            const auto rewrite = readAs(f, path, &error);
+            ASSERT_EQ(rewrite ? "" : error, expected) << f.ext << " round " << round;
+            if (!rewrite) {
+                ++refused;
+                continue;
+            }
+            ++accepted;
+            rewrite(again);
+            const auto [bytes, marks] = expectedRewrite(f, b, rpt);
+            ASSERT_EQ(readText(again), bytes) << f.ext << " round " << round;
+            if (f.ext == "ppf") {
+                ASSERT_EQ(readText(repeatFilePath(again)), marks) << f.ext << " round " << round;
+            }
+            ASSERT_TRUE(readAs(f, again, &error)) << error;
+        }
+    }
+    // Both outcomes are well represented, or the loop proves little.
+    EXPECT_GT(accepted, 1000);
+    EXPECT_GT(refused, 2000);
+}
+
+}  // namespace
