@@ -19,11 +19,12 @@ ChordPageController::ChordPageController(GridPageServices services, QWidget* par
     m_picture->setObjectName("imgChords");
     popmenuChords = new QMenu(m_picture);
     popmenuChords->setObjectName("popmenuChords");
-    // Playing and the PlayPage target arrive with their own work.
+    // Playing arrives with its own work.
     addItem(popmenuChords, "pmenuChordsPlay", "Play Chord", false);
     connect(addItem(popmenuChords, "pmenuChordsToDesign", "Send to Chord Design"), &QAction::triggered, this,
             &ChordPageController::sendToChordDesign);
-    addItem(popmenuChords, "pmenuChordsToPlayPage", "Send to PlayPage", false);
+    connect(addItem(popmenuChords, "pmenuChordsToPlayPage", "Send to PlayPage"), &QAction::triggered, this,
+            &ChordPageController::sendToPlayPage);
     connect(addItem(popmenuChords, "pmenuChordsToPrint", "Send to Print Page"), &QAction::triggered, this,
             &ChordPageController::sendToPrintPage);
     connect(addItem(popmenuChords, "pmenuChordsArpeggio", "Show Arpeggio"), &QAction::triggered, this,
@@ -97,6 +98,17 @@ void ChordPageController::sendToChordDesign()
         return;
     m_s.transfer.pendingDiagram = source;
     emit pageRequested(Page::ChordDesign, pages::Placement::Place);
+}
+
+void ChordPageController::sendToPlayPage()
+{
+    if (!m_model.clicked.isSet())
+        return;
+    const pages::DiagramRecord& source = m_model.slot(m_model.clicked);
+    if (source.isEmpty())
+        return;
+    m_s.transfer.pendingDiagram = source;
+    emit pageRequested(Page::PlayPage, pages::Placement::Place);
 }
 
 void ChordPageController::showArpeggioHere()

@@ -27,6 +27,7 @@ public:
     // The popup's commands on the cell of the click that opened it.
     void sendToPrintPage();
     void sendToChordDesign();
+    void sendToPlayPage();
     void showArpeggioHere();
 
 protected:

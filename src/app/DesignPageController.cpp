@@ -99,9 +99,14 @@ DesignPageController::DesignPageController(DesignPageServices s, QWidget* parent
         a->setEnabled(enabled);
         return a;
     };
-    // Playing and the PlayPage target arrive with their own work.
+    // Playing arrives with its own work.
     item("pmenuDesignPlay", "Play Chord", false);
-    item("pmenuDesignToPlayPage", "Send To PlayPage", false);
+    connect(item("pmenuDesignToPlayPage", "Send To PlayPage", true), &QAction::triggered, this, [this] {
+        if (m_clicked < 0 || !m_group.filled(m_clicked))
+            return;
+        m_transfer.pendingDiagram = m_group.slot(m_clicked);
+        emit pageRequested(Page::PlayPage, Placement::Place);
+    });
     m_toPrint = item("pmenuDesignToPrint", "Send To Print Page", true);
     connect(m_toPrint, &QAction::triggered, this, &DesignPageController::sendToPrintPage);
     connect(item("pmenuDesignDelete", "Delete", true), &QAction::triggered, this, &DesignPageController::deleteClicked);

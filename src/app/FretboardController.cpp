@@ -254,6 +254,12 @@ void FretboardController::showTuningControls(const theory::Tuning& t)
     }
 }
 
+void FretboardController::showOpenStrings(const theory::Tuning& t)
+{
+    m_display.setOpenStrings(t);
+    showTuningControls(t);
+}
+
 void FretboardController::resetToStandardTuning()
 {
     m_currentTuning = theory::kStandardTuning;

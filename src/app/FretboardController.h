@@ -71,6 +71,8 @@ public:
     void tuningReleased();
     void setTuningControlsEnabled(bool enabled);
     void resetToStandardTuning();
+    // The open-string controls show a page's own tuning; the finder's current tuning stays.
+    void showOpenStrings(const theory::Tuning& t);
 
     // The display buttons; each returns false when the busy guard undid the press.
     bool setBassNote(bool down);

@@ -21,7 +21,8 @@ PrintPageController::PrintPageController(GridPageServices services, QWidget* par
     popmenuPrint = new QMenu(m_picture);
     popmenuPrint->setObjectName("popmenuPrint");
     addItem(popmenuPrint, "pmenuPrintPlay", "Play Diagram", false);
-    m_toPlayPage = addItem(popmenuPrint, "pmenuPrintToPlayPage", "Send To PlayPage", false);
+    m_toPlayPage = addItem(popmenuPrint, "pmenuPrintToPlayPage", "Send To PlayPage");
+    connect(m_toPlayPage, &QAction::triggered, this, &PrintPageController::sendToPlayPage);
     m_toDesign = addItem(popmenuPrint, "pmenuPrintToDesign", "Send To Chord Design");
     connect(m_toDesign, &QAction::triggered, this, &PrintPageController::sendToChordDesign);
     m_toScale = addItem(popmenuPrint, "pmenuPrintToScales", "Send To Scale Page");
@@ -68,10 +69,10 @@ void PrintPageController::pressed(int x, int y, Qt::MouseButton button)
         return;
     m_model.clicked = *cell;
     if (button == Qt::RightButton) {
-        // Scales go back to the Scales page; chords to the Chord Design page (and the PlayPage,
-        // once it takes placements).
+        // Scales go back to the Scales page; chords to the Chord Design page and the PlayPage.
         m_toScale->setEnabled(!rec.isChord);
         m_toDesign->setEnabled(rec.isChord);
+        m_toPlayPage->setEnabled(rec.isChord);
         popup(popmenuPrint);
         return;
     }
@@ -153,6 +154,15 @@ void PrintPageController::sendToChordDesign()
         return;
     m_s.transfer.pendingDiagram = pages::printToChord(m_model.cell(c));
     emit pageRequested(Page::ChordDesign, Placement::Place);
+}
+
+void PrintPageController::sendToPlayPage()
+{
+    const Cell c = m_model.clicked;
+    if (!c.isSet() || m_model.cell(c).isEmpty() || !m_model.cell(c).isChord)
+        return;
+    m_s.transfer.pendingDiagram = pages::printToChord(m_model.cell(c));
+    emit pageRequested(Page::PlayPage, Placement::Place);
 }
 
 void PrintPageController::erase()

@@ -28,6 +28,7 @@ public:
     void moveClicked();
     void sendToScalePage();
     void sendToChordDesign();
+    void sendToPlayPage();
 
 protected:
     void paint(QPainter& p) override;

@@ -23,6 +23,7 @@
 #include "app/MainMenus.h"
 #include "app/MainToolbar.h"
 #include "app/PictureWidget.h"
+#include "app/PlayPageController.h"
 #include "app/PrintPageController.h"
 #include "app/QtPrompter.h"
 #include "app/ScalesPageController.h"
@@ -160,9 +161,18 @@ void TfrmMain::buildPages()
         else
             statusBar()->showMessage(text);
     });
-    m_playPage = new BlankPageController(
-        {Page::PlayPage, false, true, QStringLiteral("&New Play Page"), {DocumentKind::PlayPage}}, *m_fretboard,
-        m_pages);
+    m_playPage = new PlayPageController({m_names, m_busy, *m_prompter, *m_fretboard, m_transfer, m_settings,
+                                         m_toolbar->findChild<QToolButton*>("sbtnUndo"),
+                                         m_toolbar->findChild<QToolButton*>("sbtnLoop")},
+                                        m_pages);
+    // PlayPage files are written with the page files; until then a Yes to "save first" keeps the
+    // work and stops what was asked.
+    m_playPage->savePage = [this] {
+        statusBar()->showMessage("PlayPages cannot be saved to a file yet: nothing was changed.", 8000);
+        return false;
+    };
+    connect(m_playPage, &PlayPageController::pageRequested, this, &TfrmMain::onPageRequested);
+    connect(m_playPage, &PlayPageController::titleCleared, this, [this] { setWindowTitle(kTitle); });
     m_printPage = new PrintPageController(services, m_pages);
     m_scalesPage = new ScalesPageController(services, *m_dlgBeginFret, m_pages);
     m_tablature = new BlankPageController(

@@ -33,6 +33,7 @@ class FretboardPanel;
 class MainMenus;
 class MainToolbar;
 class PageController;
+class PlayPageController;
 class PrintPageController;
 class ScalesPageController;
 class TdlgBeginFret;
@@ -77,7 +78,7 @@ public:
     ChordFinderController& finder() { return *m_finder; }
     ChordPageController& chordPage() { return *m_chordPage; }
     DesignPageController& designPage() { return *m_designPage; }
-    BlankPageController& playPage() { return *m_playPage; }
+    PlayPageController& playPage() { return *m_playPage; }
     PrintPageController& printPage() { return *m_printPage; }
     ScalesPageController& scalesPage() { return *m_scalesPage; }
     BlankPageController& tablature() { return *m_tablature; }
@@ -133,7 +134,7 @@ private:
     ChordFinderController* m_finder = nullptr;
     ChordPageController* m_chordPage = nullptr;
     DesignPageController* m_designPage = nullptr;
-    BlankPageController* m_playPage = nullptr;
+    PlayPageController* m_playPage = nullptr;
     PrintPageController* m_printPage = nullptr;
     ScalesPageController* m_scalesPage = nullptr;
     BlankPageController* m_tablature = nullptr;

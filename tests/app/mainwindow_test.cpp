@@ -21,6 +21,7 @@
 
 #include "ScriptedPrompter.h"
 #include "app/BlankPageController.h"
+#include "app/PlayPageController.h"
 #include "app/DesignPageController.h"
 #include "app/DesignPageView.h"
 #include "app/MainMenus.h"
@@ -896,7 +897,7 @@ private slots:
         testsupport::ScriptedPrompter prompter;
         auto w = makeWindow(prompter);
         QVERIFY(clickTab(*w, Page::PlayPage));
-        auto* scroll = w->findChild<QScrollArea*>("pagePlayPage");
+        auto* scroll = w->findChild<QScrollArea*>("scrollPlayPage");
         QVERIFY(scroll);
         QScrollBar* bar = scroll->verticalScrollBar();
         QVERIFY(bar->maximum() > 0);
@@ -927,7 +928,8 @@ private slots:
         *w->tablature().document(session::DocumentKind::TabPage) = {true, ""};
         *w->tablature().document(session::DocumentKind::RawTab) = {true, "/tabs/riff.txt"};
         w->designPage().group().modified = true;
-        *w->playPage().document(session::DocumentKind::PlayPage) = {true, "/songs/blues.ppf"};
+        w->playPage().model().modified = true;
+        w->playPage().setFileName("/songs/blues.ppf");
         const std::vector<std::string> questions{"Save PlayPage changes to /songs/blues.ppf before closing?",
                                                  "Save Chord Design Page changes before closing?",
                                                  "Save Raw Tab changes to /tabs/riff.txt before closing?",

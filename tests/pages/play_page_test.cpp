@@ -91,7 +91,7 @@ TEST(PlayPageEdits, InsertAtEverySlotShiftsOnlyTheRestOfItsMeasure)
     }
 }
 
-TEST(PlayPageEdits, PlaceMeasureCopiesOrInsertsAtEveryMeasure)
+TEST(PlayPageEdits, PlaceInsertAndDeleteMeasureAtEveryMeasure)
 {
     std::mt19937 rng(11);
     for (TimeSignature sig : kBoth) {
@@ -126,27 +126,15 @@ TEST(PlayPageEdits, PlaceMeasureCopiesOrInsertsAtEveryMeasure)
                 PlayPage q = pageOf(before, sig);
                 q.insertMeasure(t);
                 ASSERT_EQ(q.allSlots(), slotsOf(blank)) << "blank at " << t;
-            }
-        }
-    }
-}
 
-TEST(PlayPageEdits, DeleteMeasureEmptiesItAndKeepsTheOthersInPlace)
-{
-    std::mt19937 rng(3);
-    for (TimeSignature sig : kBoth) {
-        const int n = PlayPage::slotsPerMeasure(sig);
-        for (int m = 0; m < PlayPage::measureCount(sig); ++m) {
-            const Slots before = randomSlots(rng);
-            PlayPage p = pageOf(before, sig);
-            p.deleteMeasure(m);
-            for (int s = 0; s < PlayPage::kSlotCount; ++s) {
-                if (s / n == m)
-                    ASSERT_FALSE(p.filled(s)) << s;
-                else
-                    ASSERT_EQ(p.slot(s), before[size_t(s)]) << s;
+                // Delete Measure empties it where it is; later measures do not move up.
+                Measures emptied = measuresOf(before, n);
+                for (DiagramRecord& d : emptied[size_t(t)])
+                    d.empty = 1;
+                PlayPage r = pageOf(before, sig);
+                r.deleteMeasure(t);
+                ASSERT_EQ(r.allSlots(), slotsOf(emptied)) << "deleted " << t;
             }
-            EXPECT_EQ(p.undoSlots(), before);
         }
     }
 }
@@ -168,15 +156,6 @@ TEST(PlayPageMoves, ACutPlacedBackOverItselfRestoresThePage)
             ASSERT_EQ(p.allSlots(), before) << "measure " << m;
             EXPECT_EQ(p.mode(), PlayPage::Mode::None);
             EXPECT_FALSE(p.measureCutPending());
-        }
-        for (int s = 0; s < PlayPage::kSlotCount; s += 7) {
-            Slots before = randomSlots(rng);
-            before[size_t(s)] = named(s);
-            PlayPage p = pageOf(before, sig);
-            p.cutChord(s);
-            EXPECT_TRUE(p.chordCutPending());
-            p.placeAt(PlayPage::cellOf(s), false, false);
-            ASSERT_EQ(p.allSlots(), before) << "slot " << s;
         }
     }
 }
@@ -207,36 +186,6 @@ TEST(PlayPageMoves, UndoAfterACutAndItsPlacementRestoresThePageBeforeTheCut)
             ASSERT_EQ(q.allSlots(), before) << "measure " << from / n << " -> " << to / n;
         }
     }
-}
-
-TEST(PlayPageMoves, CtrlKeepsPlacingAndADropCopies)
-{
-    PlayPage p;
-    p.pendingDiagram = named(1);
-    p.setMode(PlayPage::Mode::Place);
-    p.placeAt(Cell{0, 0}, false, true);
-    p.placeAt(Cell{3, 0}, false, true);
-    EXPECT_EQ(p.mode(), PlayPage::Mode::Place);
-    EXPECT_TRUE(p.placeNeedsQuestion(Cell{3, 0}, false));
-    EXPECT_FALSE(p.placeNeedsQuestion(Cell{3, 0}, true));
-    p.placeAt(Cell{5, 1}, false, false);
-    EXPECT_EQ(p.mode(), PlayPage::Mode::None);
-    for (Cell c : {Cell{0, 0}, Cell{3, 0}, Cell{5, 1}})
-        EXPECT_EQ(p.slot(c), named(1));
-
-    // An empty pending diagram ends the placement without a change.
-    p.pendingDiagram = DiagramRecord{};
-    p.setMode(PlayPage::Mode::Place);
-    const Slots before = p.allSlots();
-    p.placeAt(Cell{7, 7}, false, false);
-    EXPECT_EQ(p.allSlots(), before);
-    EXPECT_EQ(p.mode(), PlayPage::Mode::None);
-
-    p.drop(Cell{0, 0}, Cell{1, 0}, false, true);
-    EXPECT_EQ(p.slot(Cell{1, 0}), named(1));
-    EXPECT_EQ(p.slot(Cell{0, 0}), named(1));
-    EXPECT_EQ(p.mode(), PlayPage::Mode::Move);
-    EXPECT_EQ(p.undoSlots(), before);
 }
 
 // --- repeat markers and the time signature ------------------------------------------------------
