@@ -164,19 +164,23 @@ std::string damagedMessage(const std::string& path, std::size_t record)
     return path + " is damaged: record " + std::to_string(record) + ".";
 }
 
-// The whole file, or nothing with the reason. A file beyond the read limit is reported by its
-// size against `expected`.
+// A file beyond the read limit is reported by its size.
+std::string tooLargeMessage(const std::string& path, std::string_view kind, std::size_t expected)
+{
+    std::error_code ec;
+    const auto size = std::filesystem::file_size(path, ec);
+    return sizeMessage(path, kind, ec ? kReadLimit + 1 : std::size_t(size), expected);
+}
+
+// The whole file, or nothing with the reason.
 std::optional<std::string> readWhole(const std::string& path, std::string_view kind, std::size_t expected,
                                      std::string* error)
 {
     fileio::FileRead read = fileio::readRegularFile(path, kReadLimit);
     if (read.ok())
         return std::move(read.bytes);
-    if (read.status == fileio::FileRead::Status::TooLarge) {
-        std::error_code ec;
-        const auto size = std::filesystem::file_size(path, ec);
-        return refuse(error, sizeMessage(path, kind, ec ? kReadLimit + 1 : size, expected));
-    }
+    if (read.status == fileio::FileRead::Status::TooLarge)
+        return refuse(error, tooLargeMessage(path, kind, expected));
     return refuse(error, path + " cannot be read: " + read.reason);
 }
 
@@ -236,7 +240,7 @@ bool readRepeatFile(const std::string& ppfPath, bool older, std::optional<std::v
     if (read.status == fileio::FileRead::Status::Missing)
         return true;
     if (read.status == fileio::FileRead::Status::TooLarge) {
-        refuse(error, sizeMessage(path, "repeat marker", kReadLimit + 1, kRepeatFileSize));
+        refuse(error, tooLargeMessage(path, "repeat marker", kRepeatFileSize));
         return false;
     }
     if (!read.ok()) {
@@ -306,11 +310,10 @@ void writeChecked(const std::string& path, const std::string& bytes, const Forma
     put(path, bytes);
 }
 
-const std::string& lowered(std::string& s)
+void lower(std::string& s)
 {
     for (char& c : s)
         c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return s;
 }
 
 // Where the extension of the path's file name begins (its '.'), or npos.
@@ -470,6 +473,8 @@ void writePlayPageFile(const std::string& path, const PlayPageFile& page)
     if (!within(page.strumSpeed, kSlowestStrum, kFastestStrum))
         refuseToWrite(path, "the strum speed " + std::to_string(page.strumSpeed) + " is outside -800..0.");
     const std::string rptPath = repeatFilePath(path);
+    if (rptPath == path)
+        refuseToWrite(path, "a PlayPage file needs a name apart from its repeat markers' (.rpt).");
     if (page.markers && page.markers->size() != kRepeatFileSize && page.markers->size() != kOlderRepeatFileSize)
         refuseToWrite(rptPath, std::to_string(page.markers->size()) + " bytes of repeat markers, expected 192.");
     const auto marks = currentRepeatMarkers(page);
@@ -511,7 +516,7 @@ std::optional<PageFileKind> pageFileKindOf(const std::string& path)
     if (dot == std::string::npos)
         return std::nullopt;
     std::string ext = path.substr(dot + 1);
-    lowered(ext);
+    lower(ext);
     if (ext == "cpf")
         return PageFileKind::Chords;
     if (ext == "cds")
