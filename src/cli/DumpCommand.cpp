@@ -157,16 +157,16 @@ void printMarkers(const pages::PlayPageFile& p, const std::string& path)
     std::cout << "Repeat markers (" << (p.markers ? pages::repeatFilePath(path) : std::string("defaults, no .rpt"))
               << "), measures counted from 1:\n  return marks:";
     for (std::size_t m = 0; m < pages::kMeasureCount; ++m)
-        if (at(pages::RepeatReturn, m))
+        if (at(pages::kReturnRow, m))
             std::cout << ' ' << m + 1;
     std::cout << "\n  repeats:";
     for (std::size_t m = 0; m < pages::kMeasureCount; ++m)
-        if (at(pages::RepeatCount, m))
-            std::cout << ' ' << m + 1 << " x" << at(pages::RepeatCount, m) << " (counter "
-                      << at(pages::RepeatCounter, m) << ')';
+        if (at(pages::kRepeatCountRow, m))
+            std::cout << ' ' << m + 1 << " x" << at(pages::kRepeatCountRow, m) << " (counter "
+                      << at(pages::kRepeatCounterRow, m) << ')';
     std::cout << "\n  loop marks:";
     for (std::size_t m = 0; m < pages::kMeasureCount; ++m)
-        if (at(pages::RepeatLoop, m))
+        if (at(pages::kLoopRow, m))
             std::cout << ' ' << m + 1;
     std::cout << '\n';
 }

@@ -137,7 +137,7 @@ bool playHeaderOk(const Byte* h)
 bool repeatMarksOk(const Byte* marks, std::size_t measures)
 {
     for (std::size_t m = 0; m < measures; ++m)
-        if (marks[RepeatReturn * measures + m] > 1 || marks[RepeatLoop * measures + m] > 1)
+        if (marks[kReturnRow * measures + m] > 1 || marks[kLoopRow * measures + m] > 1)
             return false;
     return true;
 }
@@ -413,10 +413,10 @@ std::string repeatFilePath(const std::string& ppfPath)
 std::array<std::uint8_t, kRepeatFileSize> defaultRepeatMarkers(bool threeFour)
 {
     std::array<std::uint8_t, kRepeatFileSize> marks{};
-    marks[RepeatReturn * kMeasureCount] = 1;
+    marks[kReturnRow * kMeasureCount] = 1;
     // 288 slots make 48 measures of six slots in 3/4, 36 of eight in 4/4.
     const std::size_t lastMeasure = threeFour ? 47 : 35;
-    marks[RepeatLoop * kMeasureCount + lastMeasure] = 1;
+    marks[kLoopRow * kMeasureCount + lastMeasure] = 1;
     return marks;
 }
 

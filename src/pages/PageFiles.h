@@ -78,7 +78,7 @@ constexpr std::size_t kRepeatFileSize = 192;     // 4 rows x 48 measures
 constexpr std::size_t kOlderMeasureCount = 12;
 constexpr std::size_t kOlderRepeatFileSize = 48; // 4 rows x 12 measures
 // Rows of a repeat-marker file.
-enum RepeatRow : std::size_t { RepeatReturn = 0, RepeatCount = 1, RepeatCounter = 2, RepeatLoop = 3 };
+enum RepeatRow : std::size_t { kReturnRow = 0, kRepeatCountRow = 1, kRepeatCounterRow = 2, kLoopRow = 3 };
 
 struct PlayPageFile {
     bool threeFour = false;
