@@ -32,7 +32,9 @@ install_missing_packages() {
   "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
 
+CMAKE_EXTRA=()
+
 build_all() {
-  cmake -S "$ROOT" -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+  cmake -S "$ROOT" -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${CMAKE_EXTRA[@]}" >/dev/null
   cmake --build "$BUILD_DIR" -j "$(nproc)"
 }

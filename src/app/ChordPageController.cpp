@@ -78,6 +78,37 @@ void ChordPageController::erase()
     emit titleCleared();
 }
 
+void ChordPageController::writeFile(const std::string& path) const
+{
+    pages::ChordPageFile file;
+    for (int set = 0; set < pages::kGridRows; ++set)
+        for (int column = 0; column < pages::kGridColumns; ++column)
+            file.cells[static_cast<size_t>(set * pages::kGridColumns + column)] = m_model.slot(column, set);
+    pages::writeChordPageFile(path, file);
+}
+
+bool ChordPageController::readFile(const std::string& path, std::string* error)
+{
+    const auto file = pages::readChordPageFile(path, error);
+    if (!file)
+        return false;
+    m_model.erase();
+    for (int set = 0; set < pages::kGridRows; ++set)
+        for (int column = 0; column < pages::kGridColumns; ++column)
+            m_model.setSlot(Cell{column, set}, file->cells[static_cast<size_t>(set * pages::kGridColumns + column)]);
+    // Sets count up to the first incomplete one, as drawing counts them.
+    m_model.recount();
+    if (m_model.setCount() > 0) {
+        m_model.clicked = Cell{0, 0};
+        m_model.select(Cell{0, 0});
+    }
+    scrollTo(0);
+    redraw();
+    if (m_s.fretboard.activePage() == Page::Chords)
+        showSelection();
+    return true;
+}
+
 void ChordPageController::sendToPrintPage()
 {
     if (!m_model.clicked.isSet())

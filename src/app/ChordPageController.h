@@ -21,6 +21,9 @@ public:
     bool tuningEditable() const override { return false; }
     std::optional<pages::DiagramRecord> arpeggioChord() const override { return m_model.selection; }
     QString newCaption() const override { return QStringLiteral("&New Chord Page"); }
+    std::optional<pages::PageFileKind> fileKind() const override { return pages::PageFileKind::Chords; }
+    void writeFile(const std::string& path) const override;
+    bool readFile(const std::string& path, std::string* error) override;
 
     QMenu* popmenuChords = nullptr;
 

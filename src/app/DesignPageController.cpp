@@ -579,6 +579,44 @@ void DesignPageController::dropWork(int x)
     m_view->imgChordDesign->refresh();
 }
 
+void DesignPageController::writeFile(const std::string& path) const
+{
+    pages::DesignFile file;
+    file.diagrams = m_group.all();
+    pages::writeDesignFile(path, file);
+}
+
+void DesignPageController::fileSaved(const std::string& path)
+{
+    m_group.modified = false;
+    m_fileName = path;
+    m_view->lblCDFilePath->setText("File: " + QString::fromStdString(path));
+}
+
+bool DesignPageController::readFile(const std::string& path, std::string* error)
+{
+    const auto file = pages::readDesignFile(path, error);
+    if (!file)
+        return false;
+    endPlacement();
+    m_group.erase();
+    m_group.load(file->diagrams);
+    m_group.select(-1);
+    m_view->listChordDesign->clear();
+    m_found.clear();
+    for (int k = 0; k < pages::DesignGroup::kSlots; ++k)
+        if (m_group.filled(k)) {
+            m_clicked = k;
+            // The group is shown as it was kept, not under a formula.
+            m_view->sbDisplayIntervals->setChecked(false);
+            takeUp(k);
+            break;
+        }
+    fileSaved(path);
+    m_view->imgChordDesign->refresh();
+    return true;
+}
+
 void DesignPageController::erase()
 {
     if (m_group.modified) {

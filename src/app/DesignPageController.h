@@ -82,6 +82,15 @@ public:
     void erase() override;
     QString newCaption() const override { return QStringLiteral("&New Design Page"); }
     std::vector<session::CloseDocument> closeDocuments() const override;
+    std::optional<pages::PageFileKind> fileKind() const override { return pages::PageFileKind::ChordDesign; }
+    void writeFile(const std::string& path) const override;
+    bool readFile(const std::string& path, std::string* error) override;
+    bool unsavedWork() const override { return m_group.modified; }
+    std::string openQuestion() const override
+    {
+        return "Do you want to save changes to this Design Group before opening another file?";
+    }
+    void fileSaved(const std::string& path) override;
     session::DocumentState document() const { return {m_group.modified, m_fileName}; }
 
     // Input, as the views report it.

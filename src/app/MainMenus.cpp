@@ -44,9 +44,20 @@ void MainMenus::buildFileMenu(QMenuBar* bar)
     m_mnuNew = file->addAction("&New Chord Page");
     m_mnuNew->setObjectName("mnuNew");
     connect(m_mnuNew, &QAction::triggered, this, &MainMenus::eraseRequested);
-    disabledItem(file, "&Open...", "mnuOpen");
-    disabledItem(file, "&Save", "mnuSave");
-    disabledItem(file, "Save &As...", "mnuSaveAs");
+    auto item = [this, file](const QString& caption, const char* name, void (MainMenus::*signal)()) {
+        QAction* a = file->addAction(caption);
+        a->setObjectName(name);
+        connect(a, &QAction::triggered, this, signal);
+        return a;
+    };
+    m_mnuOpen = item("&Open...", "mnuOpen", &MainMenus::openRequested);
+    m_mnuOpen->setShortcut(QKeySequence::Open);
+    m_recent = file->addMenu("Open &Recent");
+    m_recent->setObjectName("mnuOpenRecent");
+    connect(m_recent, &QMenu::aboutToShow, this, [this] { emit recentMenuAboutToShow(m_recent); });
+    m_mnuSave = item("&Save", "mnuSave", &MainMenus::saveRequested);
+    m_mnuSave->setShortcut(QKeySequence::Save);
+    m_mnuSaveAs = item("Save &As...", "mnuSaveAs", &MainMenus::saveAsRequested);
     file->addSeparator();
     disabledItem(file, "&Print Page...", "mnuPrint");
     file->addSeparator();
@@ -166,6 +177,12 @@ void MainMenus::setNewCaption(const QString& caption)
 }
 
 void MainMenus::setEraseEnabled(bool enabled) { m_mnuNew->setEnabled(enabled); }
+
+void MainMenus::setFileCommandsEnabled(bool enabled)
+{
+    for (QAction* a : {m_mnuOpen, m_mnuSave, m_mnuSaveAs})
+        a->setEnabled(enabled);
+}
 
 void MainMenus::renameNotes()
 {

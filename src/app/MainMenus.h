@@ -33,6 +33,8 @@ public:
     // erased from there.
     void setNewCaption(const QString& caption);
     void setEraseEnabled(bool enabled);
+    // Open, Save and Save As act on pages that are kept in files.
+    void setFileCommandsEnabled(bool enabled);
     // After the flats/sharps switch: the switch's own caption and the Key menu's notes.
     void renameNotes();
     void setFlipped(bool flipped);
@@ -41,9 +43,15 @@ public:
     QAction* mnuFlatSharp() const { return m_mnuFlatSharp; }
     QAction* menuFlip() const { return m_menuFlip; }
     QMenu* helpMenu() const { return m_help; }
+    QMenu* recentMenu() const { return m_recent; }
 
 signals:
     void eraseRequested();
+    void openRequested();
+    void saveRequested();
+    void saveAsRequested();
+    // The Open Recent submenu is about to open and should be filled.
+    void recentMenuAboutToShow(QMenu* menu);
     void exitRequested();
     // The File menu is about to open: its "New ..." caption should be brought up to date.
     void fileMenuAboutToShow();
@@ -61,6 +69,10 @@ private:
 
     const theory::NoteNames& m_names;
     QAction* m_mnuNew = nullptr;
+    QAction* m_mnuOpen = nullptr;
+    QAction* m_mnuSave = nullptr;
+    QAction* m_mnuSaveAs = nullptr;
+    QMenu* m_recent = nullptr;
     QAction* m_mnuFlatSharp = nullptr;
     QAction* m_menuFlip = nullptr;
     QMenu* m_help = nullptr;

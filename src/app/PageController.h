@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "pages/DiagramRecord.h"
+#include "pages/PageFiles.h"
 #include "pages/PageGeometry.h"
 #include "pages/PageTransfer.h"
 #include "session/ShutdownSequence.h"
@@ -50,6 +51,21 @@ public:
     virtual void erase() {}
     // The File menu's "New ..." caption while the page is active; empty keeps the caption shown.
     virtual QString newCaption() const = 0;
+
+    // Page files. The kind of file the page is kept in; nothing for a page without one.
+    virtual std::optional<pages::PageFileKind> fileKind() const { return std::nullopt; }
+    // Writes the page to `path`; throws std::runtime_error naming the file when it cannot.
+    virtual void writeFile(const std::string& path) const {}
+    // Reads a file of the page's kind onto the page, all or nothing: on failure the page is as it
+    // was and *error says why.
+    virtual bool readFile(const std::string& path, std::string* error) { return false; }
+    // Unsaved work that opening another file would replace, and the question asked about it.
+    virtual bool unsavedWork() const { return false; }
+    virtual std::string openQuestion() const { return {}; }
+    // The page was written to `path`.
+    virtual void fileSaved(const std::string& path) {}
+    // What the window title adds after the file name (an older file's version).
+    virtual std::string titleSuffix() const { return {}; }
 
     // The page's documents that closing asks about.
     virtual std::vector<session::CloseDocument> closeDocuments() const { return {}; }

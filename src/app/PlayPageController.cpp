@@ -14,6 +14,7 @@
 #include <QVBoxLayout>
 
 #include "app/FretboardController.h"
+#include "app/FretboardPanel.h"
 #include "app/PlayPageView.h"
 #include "app/TdlgRepeat.h"
 #include "app/pictures/PlayPagePicture.h"
@@ -264,6 +265,65 @@ void PlayPageController::erase()
     m_pageDown = 1;
     scrollTo(0);
     changed();
+}
+
+void PlayPageController::writeFile(const std::string& path) const
+{
+    pages::PlayPageFile file;
+    file.threeFour = m_model.timeSignature() == pages::TimeSignature::ThreeFour;
+    file.strumSpeed = m_fretboard.panel()->sbStrumSpeed->value();
+    file.tempo = tempo ? tempo() : 100;
+    file.loop = m_loopButton && m_loopButton->isChecked();
+    file.bass = m_fretboard.bassNote();
+    file.diagrams = m_model.allSlots();
+    const auto markers = m_model.markerBytes(pages::PlayPage::MarkerCopy::Current);
+    file.markers = std::vector<std::uint8_t>(markers.begin(), markers.end());
+    pages::writePlayPageFile(path, file);
+}
+
+void PlayPageController::fileSaved(const std::string& path)
+{
+    // Whatever form it was read in, the file now holds the current one.
+    m_versionSuffix.clear();
+    m_fileName = path;
+    m_model.modified = false;
+    m_model.clearUndo();
+    updateUndoButton();
+}
+
+bool PlayPageController::readFile(const std::string& path, std::string* error)
+{
+    const auto file = pages::readPlayPageFile(path, error);
+    if (!file)
+        return false;
+    m_versionSuffix = file->older ? " (KQ5 Version)" : "";
+    m_loopButton->setChecked(file->loop);
+    m_fretboard.setBassNote(file->bass);
+    m_fretboard.panel()->sbStrumSpeed->setValue(file->strumSpeed);
+    if (setTempo)
+        setTempo(file->tempo);
+    const auto sig = file->threeFour ? pages::TimeSignature::ThreeFour : pages::TimeSignature::FourFour;
+    {
+        // The button shows the file's signature; the model takes it with the content below.
+        const QSignalBlocker block(sbtnTime);
+        sbtnTime->setChecked(file->threeFour);
+    }
+    m_model.endPlacement();
+    m_model.load(file->diagrams, sig, pages::currentRepeatMarkers(*file));
+    // The content just read is what Undo goes back to.
+    m_model.takeUndoSnapshot();
+    m_model.clearUndo();
+    m_model.modified = false;
+    m_fileName = path;
+    sbtnPage[0]->setChecked(true);
+    m_pageDown = 1;
+    scrollTo(0);
+    changed();
+    if (isActive())
+        showOnFretboard();
+    if (file->tempoWasZero)
+        m_prompter.message(path + " gives no tempo; it opens at 100 beats per minute.");
+    return true;
 }
 
 std::vector<session::CloseDocument> PlayPageController::closeDocuments() const

@@ -70,6 +70,20 @@ public:
     void erase() override;
     QString newCaption() const override { return QStringLiteral("&New Play Page"); }
     std::vector<session::CloseDocument> closeDocuments() const override;
+    std::optional<pages::PageFileKind> fileKind() const override { return pages::PageFileKind::PlayPage; }
+    void writeFile(const std::string& path) const override;
+    bool readFile(const std::string& path, std::string* error) override;
+    bool unsavedWork() const override { return m_model.modified; }
+    std::string openQuestion() const override
+    {
+        return "Do you want to save changes to this PlayPage before opening another file?";
+    }
+    void fileSaved(const std::string& path) override;
+    std::string titleSuffix() const override { return m_versionSuffix; }
+
+    // The song's tempo (beats per minute) as the tempo box shows it, kept with the page's file.
+    std::function<int()> tempo;
+    std::function<void(int)> setTempo;
 
     QMenu* popmenuPlayPage = nullptr;
     QToolButton* sbtnTime = nullptr;
@@ -132,6 +146,7 @@ private:
 
     pages::PlayPage m_model;
     std::string m_fileName;
+    std::string m_versionSuffix;  // " (KQ5 Version)" after an older file was read
     QWidget* m_view = nullptr;
     QScrollArea* m_scroll = nullptr;
     PlayPageImage* m_picture = nullptr;

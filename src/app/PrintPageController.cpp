@@ -165,6 +165,36 @@ void PrintPageController::sendToPlayPage()
     emit pageRequested(Page::PlayPage, Placement::Place);
 }
 
+void PrintPageController::writeFile(const std::string& path) const
+{
+    pages::PrintPageFile file;
+    for (int row = 0; row < pages::kGridRows; ++row)
+        for (int column = 0; column < pages::kGridColumns; ++column)
+            file.cells[static_cast<size_t>(row * pages::kGridColumns + column)] = m_model.cell(Cell{column, row});
+    pages::writePrintPageFile(path, file);
+}
+
+bool PrintPageController::readFile(const std::string& path, std::string* error)
+{
+    const auto file = pages::readPrintPageFile(path, error);
+    if (!file)
+        return false;
+    endPlacement();
+    m_model.erase();
+    for (int row = 0; row < pages::kGridRows; ++row)
+        for (int column = 0; column < pages::kGridColumns; ++column)
+            m_model.setCell(Cell{column, row}, file->cells[static_cast<size_t>(row * pages::kGridColumns + column)]);
+    if (const auto first = m_model.firstFilled()) {
+        m_model.clicked = *first;
+        m_model.select(*first);
+    }
+    scrollTo(0);
+    redraw();
+    if (m_s.fretboard.activePage() == Page::Print)
+        showSelection();
+    return true;
+}
+
 void PrintPageController::erase()
 {
     m_model.erase();

@@ -19,6 +19,9 @@ public:
     // A selected scale offers no arpeggio; a chord, or nothing selected, does.
     std::optional<pages::DiagramRecord> arpeggioChord() const override;
     QString newCaption() const override { return QStringLiteral("&New Print Page"); }
+    std::optional<pages::PageFileKind> fileKind() const override { return pages::PageFileKind::Print; }
+    void writeFile(const std::string& path) const override;
+    bool readFile(const std::string& path, std::string* error) override;
     // Leaving placement mode while a moved diagram is still in the air puts it back where it came
     // from, so a page change or a right click never loses it.
     void endPlacement() override;

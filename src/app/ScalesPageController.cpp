@@ -95,6 +95,36 @@ bool ScalesPageController::addRow(const pages::ScaleRecord& row)
     return true;
 }
 
+void ScalesPageController::writeFile(const std::string& path) const
+{
+    pages::ScalePageFile file;
+    for (int row = 0; row < pages::kGridRows; ++row)
+        file.rows[static_cast<size_t>(row)] = m_model.row(row);
+    pages::writeScalePageFile(path, file);
+}
+
+bool ScalesPageController::readFile(const std::string& path, std::string* error)
+{
+    const auto file = pages::readScalePageFile(path, error);
+    if (!file)
+        return false;
+    endPlacement();
+    m_model.erase();
+    // Rows are read up to the first empty one; nothing after it is taken.
+    for (int row = 0; row < pages::kGridRows && !file->rows[static_cast<size_t>(row)].isEmpty(); ++row)
+        m_model.row(row) = file->rows[static_cast<size_t>(row)];
+    m_model.recount();
+    if (m_model.rowCount() > 0) {
+        m_model.clicked = Cell{0, 0};
+        m_model.select(Cell{0, 0});
+    }
+    scrollTo(0);
+    redraw();
+    if (m_s.fretboard.activePage() == Page::Scales)
+        showSelection();
+    return true;
+}
+
 void ScalesPageController::erase()
 {
     m_model.erase();

@@ -23,6 +23,9 @@ public:
     // Scales have no arpeggio; the fretboard keeps showing the scale.
     std::optional<pages::DiagramRecord> arpeggioChord() const override { return std::nullopt; }
     QString newCaption() const override { return QStringLiteral("&New Scale Page"); }
+    std::optional<pages::PageFileKind> fileKind() const override { return pages::PageFileKind::Scales; }
+    void writeFile(const std::string& path) const override;
+    bool readFile(const std::string& path, std::string* error) override;
 
     // The beginning fret the fretboard shows: the selected column's while this page is active,
     // else column 0's.

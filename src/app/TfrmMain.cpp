@@ -1,6 +1,7 @@
 #include "app/TfrmMain.h"
 
 #include <QApplication>
+#include <algorithm>
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QLineEdit>
@@ -22,12 +23,14 @@
 #include "app/FretboardPanel.h"
 #include "app/MainMenus.h"
 #include "app/MainToolbar.h"
+#include "app/PageFileController.h"
 #include "app/PictureWidget.h"
 #include "app/PlayPageController.h"
 #include "app/PrintPageController.h"
 #include "app/QtPrompter.h"
 #include "app/ScalesPageController.h"
 #include "app/TdlgBeginFret.h"
+#include "app/UpDown.h"
 #include "app/WheelScroller.h"
 #include "app/pictures/KeyboardPicture.h"
 #include "session/ShutdownSequence.h"
@@ -138,6 +141,11 @@ TfrmMain::~TfrmMain()
 
 void TfrmMain::buildPages()
 {
+    m_pageFiles = new PageFileController(*m_prompter, m_busy, m_appDir, m_settings, this);
+    m_pageFiles->activePage = [this] { return activePage(); };
+    m_pageFiles->pageOf = [this](Page p) -> PageController& { return pageController(p); };
+    connect(m_pageFiles, &PageFileController::titleChanged, this, &QWidget::setWindowTitle);
+    connect(m_pageFiles, &PageFileController::pageOpened, this, [this](Page p) { setActivePage(p); });
     m_pages = new QTabWidget(m_central);
     m_pages->setObjectName("PageControl1");
     m_dlgBeginFret = new TdlgBeginFret(this);
@@ -147,14 +155,10 @@ void TfrmMain::buildPages()
         {m_names, m_busy, *m_prompter, *m_fretboard, m_transfer, m_appDir, m_settings}, m_pages);
     m_designPage->keysLive = [this] { return m_keyPreview; };
     m_designPage->parkFocus = [this] { parkFocus(); };
-    // Design groups are written to files with the page files; until then a Yes to "save first"
-    // keeps the work and stops what was asked, rather than lose it.
-    m_designPage->saveGroup = [this] {
-        statusBar()->showMessage("Design groups cannot be saved to a file yet: nothing was changed.", 8000);
-        return false;
-    };
+    m_designPage->saveGroup = [this] { return m_pageFiles->savePage(Page::ChordDesign, false); };
     connect(m_designPage, &DesignPageController::pageRequested, this, &TfrmMain::onPageRequested);
-    connect(m_designPage, &DesignPageController::titleCleared, this, [this] { setWindowTitle(kTitle); });
+    connect(m_designPage, &DesignPageController::titleCleared, this,
+            [this] { m_pageFiles->pageErased(Page::ChordDesign); });
     connect(m_designPage, &DesignPageController::statusMessage, this, [this](const QString& text) {
         if (text.isEmpty())
             statusBar()->clearMessage();
@@ -165,14 +169,15 @@ void TfrmMain::buildPages()
                                          m_toolbar->findChild<QToolButton*>("sbtnUndo"),
                                          m_toolbar->findChild<QToolButton*>("sbtnLoop")},
                                         m_pages);
-    // PlayPage files are written with the page files; until then a Yes to "save first" keeps the
-    // work and stops what was asked.
-    m_playPage->savePage = [this] {
-        statusBar()->showMessage("PlayPages cannot be saved to a file yet: nothing was changed.", 8000);
-        return false;
+    m_playPage->savePage = [this] { return m_pageFiles->savePage(Page::PlayPage, false); };
+    auto* tempoBox = m_toolbar->findChild<QLineEdit*>("meditTempoMain");
+    m_playPage->tempo = [tempoBox] { return std::clamp(tempoBox->text().toInt(), 10, 250); };
+    m_playPage->setTempo = [this, tempoBox](int bpm) {
+        tempoBox->setText(QString::number(bpm));
+        m_toolbar->findChild<UpDown*>("UpDownTempo")->setPosition(bpm);
     };
     connect(m_playPage, &PlayPageController::pageRequested, this, &TfrmMain::onPageRequested);
-    connect(m_playPage, &PlayPageController::titleCleared, this, [this] { setWindowTitle(kTitle); });
+    connect(m_playPage, &PlayPageController::titleCleared, this, [this] { m_pageFiles->pageErased(Page::PlayPage); });
     m_printPage = new PrintPageController(services, m_pages);
     m_scalesPage = new ScalesPageController(services, *m_dlgBeginFret, m_pages);
     m_tablature = new BlankPageController(
@@ -187,7 +192,7 @@ void TfrmMain::buildPages()
     }
     for (GridPageController* grid : std::initializer_list<GridPageController*>{m_chordPage, m_printPage, m_scalesPage}) {
         connect(grid, &GridPageController::pageRequested, this, &TfrmMain::onPageRequested);
-        connect(grid, &GridPageController::titleCleared, this, [this] { setWindowTitle(kTitle); });
+        connect(grid, &GridPageController::titleCleared, this, [this, grid] { m_pageFiles->pageErased(grid->page()); });
     }
     connect(m_pages, &QTabWidget::currentChanged, this, &TfrmMain::onPageChanged);
 }
@@ -196,6 +201,14 @@ void TfrmMain::wireMenus()
 {
     connect(m_menus, &MainMenus::eraseRequested, this, &TfrmMain::erasePage);
     connect(m_menus, &MainMenus::exitRequested, this, &QWidget::close);
+    connect(m_menus, &MainMenus::openRequested, m_pageFiles, &PageFileController::open);
+    connect(m_menus, &MainMenus::saveRequested, m_pageFiles, &PageFileController::save);
+    connect(m_menus, &MainMenus::saveAsRequested, m_pageFiles, &PageFileController::saveAs);
+    connect(m_menus, &MainMenus::recentMenuAboutToShow, m_pageFiles, &PageFileController::fillRecentMenu);
+    connect(m_toolbar->findChild<QToolButton*>("sbtnOpen"), &QToolButton::clicked, m_pageFiles,
+            &PageFileController::open);
+    connect(m_toolbar->findChild<QToolButton*>("sbtnSave"), &QToolButton::clicked, m_pageFiles,
+            &PageFileController::save);
     connect(m_menus, &MainMenus::fileMenuAboutToShow, this, &TfrmMain::updatePageCommands);
     connect(m_menus, &MainMenus::keyChosen, this, [this](int key) {
         m_finder->chooseKey(key);
@@ -251,8 +264,7 @@ void TfrmMain::onPageChanged(int index)
     for (PageController* page : m_pageControllers)
         page->leave();
     m_fretboard->setActivePage(active());
-    // No page has a file name yet: the caption keeps the separator the file name follows.
-    setWindowTitle(kTitle + "   ");
+    m_pageFiles->pageChanged();
     updatePageCommands();
     parkFocus();
 }
@@ -279,6 +291,10 @@ void TfrmMain::updatePageCommands()
     m_toolbar->sbtnErase->setEnabled(erasable);
     m_menus->setEraseEnabled(erasable);
     m_menus->setNewCaption(active().newCaption());
+    const bool kept = active().fileKind().has_value();
+    m_menus->setFileCommandsEnabled(kept);
+    for (const char* name : {"sbtnOpen", "sbtnSave"})
+        m_toolbar->findChild<QToolButton*>(name)->setEnabled(kept);
 }
 
 void TfrmMain::redrawAllPages()
@@ -363,7 +379,19 @@ void TfrmMain::activateFromSecondInstance(const QString& path)
 
 void TfrmMain::openDocument(const QString& path)
 {
-    // Page and tab files open here as each file kind arrives; until then say so plainly.
+    if (m_pageFiles->openByExtension(path.toStdString())) {
+        parkFocus();
+        return;
+    }
+    const auto kind = pages::pageFileKindOf(path.toStdString());
+    if (kind) {
+        // Other page files open from File > Open on their own page.
+        statusBar()->showMessage(QStringLiteral("\"%1\" is a page file: open it with File > Open on its page.")
+                                     .arg(QFileInfo(path).fileName()),
+                                 8000);
+        return;
+    }
+    // Tab files open here once the tablature pages arrive; until then say so plainly.
     statusBar()->showMessage(QStringLiteral("Cannot open \"%1\": this kind of file is not supported yet.")
                                  .arg(QFileInfo(path).fileName()),
                              8000);
@@ -386,6 +414,7 @@ void TfrmMain::closeEvent(QCloseEvent* e)
 void TfrmMain::writeExitSettings()
 {
     m_fretboard->storeExitSettings(m_settings);
+    m_pageFiles->storeExitSettings(m_settings);
     for (const PageController* page : m_pageControllers)
         page->storeExitSettings(m_settings);
     // The LED guitar's two toolbar switches; their controller comes with the LED guitar's link.

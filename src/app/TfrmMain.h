@@ -33,6 +33,7 @@ class FretboardPanel;
 class MainMenus;
 class MainToolbar;
 class PageController;
+class PageFileController;
 class PlayPageController;
 class PrintPageController;
 class ScalesPageController;
@@ -85,6 +86,7 @@ public:
     pages::PageTransfer& transfer() { return m_transfer; }
     TdlgBeginFret& beginFretDialog() { return *m_dlgBeginFret; }
     MainMenus& menus() { return *m_menus; }
+    PageFileController& pageFiles() { return *m_pageFiles; }
     // Erase Page / File New on the active page.
     void erasePage();
 
@@ -128,6 +130,7 @@ private:
     FretboardPanel* m_fretboardPanel = nullptr;
     MainMenus* m_menus = nullptr;
     WheelScroller* m_wheel = nullptr;
+    PageFileController* m_pageFiles = nullptr;
     TdlgBeginFret* m_dlgBeginFret = nullptr;
 
     FretboardController* m_fretboard = nullptr;

@@ -75,7 +75,7 @@ void printJsonDocument(const std::string& path, PageFileKind kind)
         records = jsonList(checked(pages::readChordPageFile(path, &error), error).cells, diagramJson);
         break;
     case PageFileKind::ChordDesign:
-        records = jsonList(checked(pages::readDesignFile(path, &error), error).slots, diagramJson);
+        records = jsonList(checked(pages::readDesignFile(path, &error), error).diagrams, diagramJson);
         break;
     case PageFileKind::Print:
         records = jsonList(checked(pages::readPrintPageFile(path, &error), error).cells, printJson);
@@ -87,7 +87,7 @@ void printJsonDocument(const std::string& path, PageFileKind kind)
     case PageFileKind::PlayPage: {
         const auto page = checked(pages::readPlayPageFile(path, &error), error);
         header = playHeaderJson(page);
-        records = jsonList(page.slots, diagramJson);
+        records = jsonList(page.diagrams, diagramJson);
         markers = ",\n\"markers\":" + markersJson(page);
         break;
     }
@@ -189,7 +189,7 @@ void printSummary(const std::string& path, PageFileKind kind)
     case PageFileKind::ChordDesign: {
         const auto design = checked(pages::readDesignFile(path, &error), error);
         std::cout << "Chord Design file " << path << '\n';
-        printFilled(design.slots, [](int i) { return "slot " + std::to_string(i + 1); }, chordLine);
+        printFilled(design.diagrams, [](int i) { return "slot " + std::to_string(i + 1); }, chordLine);
         break;
     }
     case PageFileKind::Print: {
@@ -211,7 +211,7 @@ void printSummary(const std::string& path, PageFileKind kind)
                   << ", tempo " << page.tempo << (page.tempoWasZero ? " (0 in the file)" : "") << ", Loop Play "
                   << (page.loop ? "down" : "up") << ", Bass Note " << (page.bass ? "down" : "up") << '\n';
         printMarkers(page, path);
-        printFilled(page.slots,
+        printFilled(page.diagrams,
                     [](int i) {
                         return "slot " + std::to_string(i) + " (row " + std::to_string(i / 12 + 1) + ", column " +
                                std::to_string(i % 12 + 1) + ")";

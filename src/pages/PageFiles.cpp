@@ -359,7 +359,7 @@ std::optional<DesignFile> readDesignFile(const std::string& path, std::string* e
     if (!file)
         return std::nullopt;
     DesignFile out;
-    decodeRecords(file->first, kDesignFormat, out.slots);
+    decodeRecords(file->first, kDesignFormat, out.diagrams);
     return out;
 }
 
@@ -401,7 +401,7 @@ std::optional<PlayPageFile> readPlayPageFile(const std::string& path, std::strin
     out.tempo = out.tempoWasZero ? kTempoWhenZero : h[kTempoAt];
     out.loop = h[kLoopAt] == 1;
     out.bass = h[kBassAt] == 1;
-    decodeRecords(bytes, *format, out.slots);
+    decodeRecords(bytes, *format, out.diagrams);
     return out;
 }
 
@@ -448,7 +448,7 @@ void writeChordPageFile(const std::string& path, const ChordPageFile& page)
 void writeDesignFile(const std::string& path, const DesignFile& design)
 {
     std::string bytes = emptyFile(kDesignFormat);
-    encodeRecords(bytes, kDesignFormat, design.slots);
+    encodeRecords(bytes, kDesignFormat, design.diagrams);
     writeChecked(path, bytes, kDesignFormat, diagramOk);
 }
 
@@ -488,7 +488,7 @@ void writePlayPageFile(const std::string& path, const PlayPageFile& page)
     bytes[kTempoAt] = static_cast<char>(page.tempo);
     bytes[kLoopAt] = page.loop ? 1 : 0;
     bytes[kBassAt] = page.bass ? 1 : 0;
-    encodeRecords(bytes, kPlayFormat, page.slots);
+    encodeRecords(bytes, kPlayFormat, page.diagrams);
     checkBeforeWriting(path, bytes, kPlayFormat, playHeaderOk, diagramOk);
 
     // The old .rpt goes back should the .ppf fail after it, so the pair stays as it was.

@@ -64,7 +64,7 @@ struct ChordPageFile {
     std::array<DiagramRecord, 30> cells;  // index = set * 6 + column
 };
 struct DesignFile {
-    std::array<DiagramRecord, 6> slots;
+    std::array<DiagramRecord, 6> diagrams;  // slots 0..5 ("slots" is a keyword in Qt code)
 };
 struct PrintPageFile {
     std::array<PrintRecord, 30> cells;  // index = row * 6 + column
@@ -87,7 +87,7 @@ struct PlayPageFile {
     bool tempoWasZero = false;  // read: the byte was 0; `tempo` is then 100 (the caller says so)
     bool loop = false, bass = false;
     bool older = false;         // read from the older 72-slot form
-    std::array<DiagramRecord, 288> slots;  // an older file fills 0..71, the rest empty
+    std::array<DiagramRecord, 288> diagrams;  // slot order; an older file fills 0..71, the rest empty
     // The .rpt beside it: current form 192 bytes, older form 48 bytes (measures 0..11 only);
     // nothing when there is no .rpt.
     std::optional<std::vector<std::uint8_t>> markers;

@@ -149,6 +149,8 @@ public:
     const Slots& undoSlots() const { return m_undoSlots; }
     bool undoAvailable() const { return m_undoAvailable; }
     void takeUndoSnapshot();
+    // A save or an open: nothing is left to undo (the snapshot itself stays).
+    void clearUndo() { m_undoAvailable = false; }
     // Back to the snapshot; one level only.
     void undo();
 

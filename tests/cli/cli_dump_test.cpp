@@ -94,7 +94,7 @@ TEST(CliDump, PlayPageHeaderAndMarkersWithAndWithoutTheRepeatFile)
     page.strumSpeed = -640;
     page.tempo = 72;
     page.bass = true;
-    page.slots[100] = openCMajor();
+    page.diagrams[100] = openCMajor();
     writePlayPageFile(dir.file("song.ppf"), page);
     std::filesystem::remove(dir.file("song.rpt"));
     for (const bool withMarkers : {false, true}) {
@@ -104,7 +104,7 @@ TEST(CliDump, PlayPageHeaderAndMarkersWithAndWithoutTheRepeatFile)
         EXPECT_EQ(h["strumSpeed"].integer(), -640);
         EXPECT_EQ(h["tempo"].integer(), 72);
         EXPECT_TRUE(h["bass"].boolean() && !h["loop"].boolean() && !h["older"].boolean());
-        expectChordFields(j["records"].items()[100], page.slots[100]);
+        expectChordFields(j["records"].items()[100], page.diagrams[100]);
         std::vector<int> returns(48, 0), repeats(48, 0), counters(48, 0), loops(48, 0);
         returns[0] = 1;
         loops[35] = 1;  // the last of 36 measures in 4/4

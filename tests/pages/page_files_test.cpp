@@ -37,8 +37,8 @@ PlayPageFile playPage()
     p.threeFour = p.loop = true;
     p.strumSpeed = -350;
     p.tempo = 250;
-    p.slots[0] = fingeredCMajor();
-    p.slots[287] = edgeChord();
+    p.diagrams[0] = fingeredCMajor();
+    p.diagrams[287] = edgeChord();
     p.markers = std::vector<std::uint8_t>(192, 0);
     (*p.markers)[9] = (*p.markers)[144 + 47] = 1;   // a return mark at measure 9, the loop at 47
     (*p.markers)[48 + 20] = (*p.markers)[96 + 20] = 255;
@@ -88,7 +88,7 @@ TEST(PageFileRoundTrip, EveryKindKeepsItsRecordsByteForByte)
     chords.cells[6].empty = 1;  // an emptied cell keeps its fields
     checkRoundTrip(dir, "cpf", chords, writeChordPageFile, readChordPageFile, &ChordPageFile::cells, 1, "kqPageChord");
     const DesignFile design{{openCMajor7(), {}, edgeChord(), {}, {}, fingeredCMajor()}};
-    checkRoundTrip(dir, "cds", design, writeDesignFile, readDesignFile, &DesignFile::slots, 1, "kqChordDesign");
+    checkRoundTrip(dir, "cds", design, writeDesignFile, readDesignFile, &DesignFile::diagrams, 1, "kqChordDesign");
     PrintPageFile print;
     print.cells[0] = chordToPrint(edgeChord());
     print.cells[8] = scaleToPrint(cMajorScale(), 12);
@@ -98,7 +98,7 @@ TEST(PageFileRoundTrip, EveryKindKeepsItsRecordsByteForByte)
     scales.rows[1] = cMajorScale({1, 3, 5, 7, 9, 20});
     scales.rows[4] = scaleRecord(6, "Minor Pentatonic", {0, 3, 5, 7, 10, 99, 99, 99, 99, 99});
     checkRoundTrip(dir, "spf", scales, writeScalePageFile, readScalePageFile, &ScalePageFile::rows, 1, "kqPageScale");
-    checkRoundTrip(dir, "ppf", playPage(), writePlayPageFile, readPlayPageFile, &PlayPageFile::slots, 1, "kq6PlayPage");
+    checkRoundTrip(dir, "ppf", playPage(), writePlayPageFile, readPlayPageFile, &PlayPageFile::diagrams, 1, "kq6PlayPage");
 }
 
 // ---- The older PlayPage form -------------------------------------------------------------------
@@ -117,8 +117,8 @@ TEST(OlderPlayPage, ReadsSeventyTwoSlotsAndIsWrittenBackInTheCurrentForm)
     ASSERT_TRUE(page);
     EXPECT_TRUE(page->older && page->tempoWasZero && !page->markers);
     EXPECT_EQ(std::pair(page->strumSpeed, page->tempo), std::pair(-120, 100));
-    EXPECT_EQ(page->slots[71], edgeChord());
-    EXPECT_TRUE(page->slots[72].isEmpty());
+    EXPECT_EQ(page->diagrams[71], edgeChord());
+    EXPECT_TRUE(page->diagrams[72].isEmpty());
 
     // Its older .rpt: measures 0..11, widened to 48 measures when written back.
     std::string marks(48, '\0'), widened(192, '\0');
@@ -135,7 +135,7 @@ TEST(OlderPlayPage, ReadsSeventyTwoSlotsAndIsWrittenBackInTheCurrentForm)
     const auto again = readPlayPageFile(path, nullptr);
     ASSERT_TRUE(again);
     EXPECT_FALSE(again->older);
-    EXPECT_EQ(again->slots, page->slots);
+    EXPECT_EQ(again->diagrams, page->diagrams);
 
     // The older .rpt beside the current .ppf is refused, naming the .rpt.
     dir.write("old.rpt", marks);
