@@ -28,10 +28,30 @@ public:
         asked.push_back(text);
         messages.push_back(text);
     }
-    std::string openFileName(const std::string&, const std::string&, const std::string&) override { return {}; }
-    std::string saveFileName(const std::string&, const std::string&, const std::string&) override { return {}; }
+    // File dialogs: each answers with the next name of `fileNames` (empty = cancelled) and is
+    // recorded as "title|filter".
+    std::deque<std::string> fileNames;
+    std::vector<std::string> dialogs;
+    std::string openFileName(const std::string& title, const std::string&, const std::string& filter) override
+    {
+        return nextFile(title, filter);
+    }
+    std::string saveFileName(const std::string& title, const std::string&, const std::string& filter) override
+    {
+        return nextFile(title, filter);
+    }
 
 private:
+    std::string nextFile(const std::string& title, const std::string& filter)
+    {
+        dialogs.push_back(title + "|" + filter);
+        if (fileNames.empty())
+            return {};
+        std::string name = fileNames.front();
+        fileNames.pop_front();
+        return name;
+    }
+
     session::Answer next(const std::string& q)
     {
         asked.push_back(q);
