@@ -1,6 +1,7 @@
 #include "app/PageFileController.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFileInfo>
 #include <QMenu>
 #include <algorithm>
@@ -59,7 +60,16 @@ PageFileController::PageFileController(session::Prompter& prompter, const sessio
             m_dirs[static_cast<size_t>(p)] = settings.pageDirs[*i];
 }
 
-std::string PageFileController::directoryOf(Page page) const { return m_dirs[index(page)]; }
+std::string PageFileController::directoryOf(Page page) const
+{
+    // The remembered folder may be gone (or never made, as the program's own defaults are): the
+    // dialogs then start in the user's home instead of proposing the folder's name as a file.
+    std::error_code ec;
+    const std::string& dir = m_dirs[index(page)];
+    if (!dir.empty() && std::filesystem::is_directory(dir, ec))
+        return dir;
+    return QDir::homePath().toStdString();
+}
 
 std::string PageFileController::fullPath(Page page) const
 {
@@ -89,6 +99,7 @@ void PageFileController::pageErased(Page page)
     m_names[index(page)].clear();
     if (page == activePage())
         emit titleChanged(kTitle);
+    emit pageSettled(page);
 }
 
 bool PageFileController::savePage(Page page, bool ask)
@@ -100,7 +111,7 @@ bool PageFileController::savePage(Page page, bool ask)
     const pages::PageFileDialogTexts& texts = pages::pageFileTexts(*kind);
     std::string path = fullPath(page);
     if (ask || path.empty()) {
-        const std::string start = path.empty() ? directoryOf(page) : path;
+        const std::string start = path.empty() ? directoryOf(page) + "/" : path;
         path = m_prompter.saveFileName(texts.saveTitle, start, texts.saveFilter);
         if (path.empty())
             return false;
@@ -119,6 +130,7 @@ bool PageFileController::savePage(Page page, bool ask)
     controller.fileSaved(path);
     if (page == activePage())
         emit titleChanged(title());
+    emit pageSettled(page);
     return true;
 }
 
@@ -141,6 +153,7 @@ bool PageFileController::openOnPage(Page page, const std::string& path, bool ask
     emit pageOpened(page);
     if (page == activePage())
         emit titleChanged(title());
+    emit pageSettled(page);
     return true;
 }
 
