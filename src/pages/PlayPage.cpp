@@ -246,8 +246,8 @@ void PlayPage::placeMeasure(bool blank, int t, bool insert)
     const int n = slotsPerMeasure();
     std::vector<DiagramRecord> built(static_cast<size_t>(n));
     if (!blank)
-        for (int i = 0; i < n; ++i)
-            built[static_cast<size_t>(i)] = m_undoSlots[static_cast<size_t>(m_moveSource * n + i)];
+        for (size_t i = 0; i < built.size() && i < m_carried.size(); ++i)
+            built[i] = m_carried[i];
     if (insert && t != lastMeasure())
         for (int k = kSlotCount - 1; k >= t * n + n; --k)
             m_slots[static_cast<size_t>(k)] = m_slots[static_cast<size_t>(k - n)];
@@ -289,8 +289,17 @@ void PlayPage::deleteMeasure(int m)
     modified = true;
 }
 
+void PlayPage::carryMeasure(int m)
+{
+    // The measure goes with the pointer as it is now, so every placement of it (Ctrl keeps
+    // placing) puts down the same chords, wherever earlier placements moved the measures.
+    const int n = slotsPerMeasure();
+    m_carried.assign(m_slots.begin() + m * n, m_slots.begin() + m * n + n);
+}
+
 void PlayPage::cutMeasure(int m)
 {
+    carryMeasure(m);
     deleteMeasure(m);
     m_moveSource = m;
     m_mode = Mode::MeasureMove;
@@ -299,6 +308,7 @@ void PlayPage::cutMeasure(int m)
 
 void PlayPage::copyMeasure(int m)
 {
+    carryMeasure(m);
     m_moveSource = m;
     m_mode = Mode::MeasureMove;
 }

@@ -159,8 +159,9 @@ public:
     void insertAt(int s, const DiagramRecord& d);
     // insertAt with the slot's own record marked empty.
     void insertSpace(int s);
-    // Measure t := a blank measure or a copy of the move source measure as the undo snapshot
-    // holds it (so a measure cut before the move is still found); with `insert` every later
+    // Measure t := a blank measure or a copy of the measure Cut or Copy and Move Measure took up
+    // (as it was then, so a cut measure is still found and every Ctrl placement puts down the
+    // same chords); with `insert` every later
     // measure moves one on first and the last measure is lost (not when t is the last). No
     // snapshot while a measure cut is pending.
     void placeMeasure(bool blank, int t, bool insert);
@@ -250,6 +251,8 @@ private:
     Cell m_start{0, 0};
     Mode m_mode = Mode::None;
     int m_moveSource = 0;
+    std::vector<DiagramRecord> m_carried;  // the measure being moved or copied
+    void carryMeasure(int m);
     bool m_chordCutPending = false;
     bool m_measureCutPending = false;
 };

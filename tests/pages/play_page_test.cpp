@@ -188,6 +188,36 @@ TEST(PlayPageMoves, UndoAfterACutAndItsPlacementRestoresThePageBeforeTheCut)
     }
 }
 
+// Ctrl keeps placing the measure taken up: every placement puts down the chords it had when it
+// was cut or copied, even after inserted placements moved the measures under it.
+TEST(PlayPageMoves, EveryCtrlPlacementOfAMeasurePutsDownTheSameChords)
+{
+    std::mt19937 rng(13);
+    for (TimeSignature sig : kBoth) {
+        const int n = PlayPage::slotsPerMeasure(sig);
+        for (int round = 0; round < 30; ++round) {
+            const Slots before = randomSlots(rng);
+            const int source = int(rng() % 12);
+            const std::vector<DiagramRecord> carried(before.begin() + source * n, before.begin() + source * n + n);
+            PlayPage p = pageOf(before, sig);
+            if (round % 2)
+                p.cutMeasure(source);
+            else
+                p.copyMeasure(source);
+            for (int place = 0; place < 3; ++place) {
+                const int target = int(rng() % 20);
+                const bool alt = rng() % 2;
+                p.placeAt(PlayPage::cellOf(target * n), alt, true);
+                ASSERT_EQ(std::vector<DiagramRecord>(p.allSlots().begin() + target * n,
+                                                     p.allSlots().begin() + target * n + n),
+                          carried)
+                    << "round " << round << " placement " << place;
+                ASSERT_EQ(p.mode(), PlayPage::Mode::MeasureMove);
+            }
+        }
+    }
+}
+
 // --- repeat markers and the time signature ------------------------------------------------------
 
 TEST(PlayPageMarkers, TheRepeatDialogsOkRule)
