@@ -579,11 +579,11 @@ void DesignPageController::dropWork(int x)
     m_view->imgChordDesign->refresh();
 }
 
-void DesignPageController::writeFile(const std::string& path) const
+std::function<void(const std::string&)> DesignPageController::fileWriter() const
 {
     pages::DesignFile file;
     file.diagrams = m_group.all();
-    pages::writeDesignFile(path, file);
+    return [file](const std::string& path) { pages::writeDesignFile(path, file); };
 }
 
 void DesignPageController::fileSaved(const std::string& path)
@@ -591,6 +591,13 @@ void DesignPageController::fileSaved(const std::string& path)
     m_group.modified = false;
     m_fileName = path;
     m_view->lblCDFilePath->setText("File: " + QString::fromStdString(path));
+}
+
+void DesignPageController::recovered()
+{
+    m_group.modified = true;
+    m_fileName.clear();
+    m_view->lblCDFilePath->setText("File:");
 }
 
 bool DesignPageController::readFile(const std::string& path, std::string* error)

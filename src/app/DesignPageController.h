@@ -83,7 +83,8 @@ public:
     QString newCaption() const override { return QStringLiteral("&New Design Page"); }
     std::vector<session::CloseDocument> closeDocuments() const override;
     std::optional<pages::PageFileKind> fileKind() const override { return pages::PageFileKind::ChordDesign; }
-    void writeFile(const std::string& path) const override;
+    void writeFile(const std::string& path) const override { fileWriter()(path); }
+    std::function<void(const std::string&)> fileWriter() const override;
     bool readFile(const std::string& path, std::string* error) override;
     bool unsavedWork() const override { return m_group.modified; }
     std::string openQuestion() const override
@@ -91,6 +92,7 @@ public:
         return "Do you want to save changes to this Design Group before opening another file?";
     }
     void fileSaved(const std::string& path) override;
+    void recovered() override;
     session::DocumentState document() const { return {m_group.modified, m_fileName}; }
 
     // Input, as the views report it.

@@ -3,7 +3,9 @@
 // no table of which page does what: on a page change, a Show Arpeggio press, an Erase or a close
 // it asks the controller of the page concerned.
 #include <QString>
+#include <functional>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "pages/DiagramRecord.h"
@@ -56,6 +58,10 @@ public:
     virtual std::optional<pages::PageFileKind> fileKind() const { return std::nullopt; }
     // Writes the page to `path`; throws std::runtime_error naming the file when it cannot.
     virtual void writeFile(const std::string& path) const {}
+    // A copy of the page's content as it is now, and the write of that copy: taking it is cheap
+    // (GUI thread), calling it writes and syncs the file and may run on any thread; it throws as
+    // writeFile does. Empty for pages that keep no unsaved work worth recovering.
+    virtual std::function<void(const std::string&)> fileWriter() const { return {}; }
     // Reads a file of the page's kind onto the page, all or nothing: on failure the page is as it
     // was and *error says why.
     virtual bool readFile(const std::string& path, std::string* error) { return false; }
@@ -64,6 +70,9 @@ public:
     virtual std::string openQuestion() const { return {}; }
     // The page was written to `path`.
     virtual void fileSaved(const std::string& path) {}
+    // The page was just read from a recovery file: it counts as changed and has no file name,
+    // so Save asks for one.
+    virtual void recovered() {}
     // What the window title adds after the file name (an older file's version).
     virtual std::string titleSuffix() const { return {}; }
 

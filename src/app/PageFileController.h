@@ -66,6 +66,8 @@ signals:
     void titleChanged(const QString& title);
     // A page file was opened or saved; the window may need to show that page's state.
     void pageOpened(pages::Page page);
+    // The page was saved, opened or erased: what it holds may no longer be unsaved work.
+    void pageSettled(pages::Page page);
 
 private:
     static size_t index(pages::Page p) { return static_cast<size_t>(p); }

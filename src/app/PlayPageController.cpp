@@ -12,6 +12,7 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <memory>
 
 #include "app/FretboardController.h"
 #include "app/FretboardPanel.h"
@@ -267,18 +268,21 @@ void PlayPageController::erase()
     changed();
 }
 
-void PlayPageController::writeFile(const std::string& path) const
+std::function<void(const std::string&)> PlayPageController::fileWriter() const
 {
-    pages::PlayPageFile file;
-    file.threeFour = m_model.timeSignature() == pages::TimeSignature::ThreeFour;
-    file.strumSpeed = m_fretboard.panel()->sbStrumSpeed->value();
-    file.tempo = tempo ? tempo() : 100;
-    file.loop = m_loopButton && m_loopButton->isChecked();
-    file.bass = m_fretboard.bassNote();
-    file.diagrams = m_model.allSlots();
+    // Shared, so copies of the writer do not copy the 288 records again.
+    auto file = std::make_shared<pages::PlayPageFile>();
+    file->threeFour = m_model.timeSignature() == pages::TimeSignature::ThreeFour;
+    file->strumSpeed = m_fretboard.panel()->sbStrumSpeed->value();
+    file->tempo = tempo ? tempo() : 100;
+    file->loop = m_loopButton && m_loopButton->isChecked();
+    file->bass = m_fretboard.bassNote();
+    file->diagrams = m_model.allSlots();
     const auto markers = m_model.markerBytes(pages::PlayPage::MarkerCopy::Current);
-    file.markers = std::vector<std::uint8_t>(markers.begin(), markers.end());
-    pages::writePlayPageFile(path, file);
+    file->markers = std::vector<std::uint8_t>(markers.begin(), markers.end());
+    return [file = std::shared_ptr<const pages::PlayPageFile>(std::move(file))](const std::string& path) {
+        pages::writePlayPageFile(path, *file);
+    };
 }
 
 void PlayPageController::fileSaved(const std::string& path)
@@ -289,6 +293,13 @@ void PlayPageController::fileSaved(const std::string& path)
     m_model.modified = false;
     m_model.clearUndo();
     updateUndoButton();
+}
+
+void PlayPageController::recovered()
+{
+    m_versionSuffix.clear();
+    m_fileName.clear();
+    m_model.modified = true;
 }
 
 bool PlayPageController::readFile(const std::string& path, std::string* error)

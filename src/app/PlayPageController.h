@@ -71,7 +71,8 @@ public:
     QString newCaption() const override { return QStringLiteral("&New Play Page"); }
     std::vector<session::CloseDocument> closeDocuments() const override;
     std::optional<pages::PageFileKind> fileKind() const override { return pages::PageFileKind::PlayPage; }
-    void writeFile(const std::string& path) const override;
+    void writeFile(const std::string& path) const override { fileWriter()(path); }
+    std::function<void(const std::string&)> fileWriter() const override;
     bool readFile(const std::string& path, std::string* error) override;
     bool unsavedWork() const override { return m_model.modified; }
     std::string openQuestion() const override
@@ -79,6 +80,7 @@ public:
         return "Do you want to save changes to this PlayPage before opening another file?";
     }
     void fileSaved(const std::string& path) override;
+    void recovered() override;
     std::string titleSuffix() const override { return m_versionSuffix; }
 
     // The song's tempo (beats per minute) as the tempo box shows it, kept with the page's file.
