@@ -52,6 +52,9 @@ int runProgram(QApplication& app, const InstanceAddress& instance, const std::st
         // Opened once the window is up, like any later hand-over.
         QTimer::singleShot(0, &window, [&window, path = arguments.first()] { window.openDocument(path); });
     }
+    // Queued after the file: a file handed over opens without asking about the PlayPage's work,
+    // so it would drop a page restored before it; restored after it, the file is still on disk.
+    QTimer::singleShot(0, &window, [&window] { window.startRecovery(); });
     return app.exec();
 }
 

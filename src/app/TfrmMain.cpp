@@ -28,6 +28,7 @@
 #include "app/PlayPageController.h"
 #include "app/PrintPageController.h"
 #include "app/QtPrompter.h"
+#include "app/RecoveryController.h"
 #include "app/ScalesPageController.h"
 #include "app/TdlgBeginFret.h"
 #include "app/UpDown.h"
@@ -95,6 +96,11 @@ TfrmMain::TfrmMain(std::string appDir, session::Prompter* prompter, QWidget* par
     connect(m_fretboard, &FretboardController::handednessChanged, this, &TfrmMain::redrawAllPages);
 
     buildPages();
+    m_recovery = new RecoveryController({m_pageControllers.begin(), m_pageControllers.end()}, *m_prompter, this);
+    connect(m_recovery, &RecoveryController::statusMessage, this,
+            [this](const QString& text) { statusBar()->showMessage(text); });
+    connect(m_recovery, &RecoveryController::pageRestored, m_pageFiles, &PageFileController::pageErased);
+    connect(m_pageFiles, &PageFileController::pageSettled, m_recovery, &RecoveryController::pageSettled);
     m_layout->addWidget(m_toolbar);
     m_layout->addWidget(m_pages, 1);
     m_layout->addWidget(m_fretboardPanel);
@@ -265,6 +271,7 @@ void TfrmMain::onPageChanged(int index)
         page->leave();
     m_fretboard->setActivePage(active());
     m_pageFiles->pageChanged();
+    m_recovery->keepUnsavedPages();
     updatePageCommands();
     parkFocus();
 }
@@ -274,6 +281,8 @@ void TfrmMain::onPageRequested(Page page, pages::Placement placement)
     if (setActivePage(page))
         pageController(page).awaitPlacement(placement);
 }
+
+void TfrmMain::startRecovery() { m_recovery->start(); }
 
 void TfrmMain::erasePage()
 {
@@ -408,6 +417,7 @@ void TfrmMain::closeEvent(QCloseEvent* e)
         return;
     }
     writeExitSettings();
+    m_recovery->discardAll();
     e->accept();
 }
 

@@ -36,6 +36,7 @@ class PageController;
 class PageFileController;
 class PlayPageController;
 class PrintPageController;
+class RecoveryController;
 class ScalesPageController;
 class TdlgBeginFret;
 class WheelScroller;
@@ -87,6 +88,10 @@ public:
     TdlgBeginFret& beginFretDialog() { return *m_dlgBeginFret; }
     MainMenus& menus() { return *m_menus; }
     PageFileController& pageFiles() { return *m_pageFiles; }
+    RecoveryController& recovery() { return *m_recovery; }
+    // The program's start, once the window shows: the offer to restore what a crash left
+    // unsaved, after which this window keeps its own unsaved pages for recovery.
+    void startRecovery();
     // Erase Page / File New on the active page.
     void erasePage();
 
@@ -131,6 +136,7 @@ private:
     MainMenus* m_menus = nullptr;
     WheelScroller* m_wheel = nullptr;
     PageFileController* m_pageFiles = nullptr;
+    RecoveryController* m_recovery = nullptr;
     TdlgBeginFret* m_dlgBeginFret = nullptr;
 
     FretboardController* m_fretboard = nullptr;

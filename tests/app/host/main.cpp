@@ -5,13 +5,19 @@
 //
 // Optional: STRUMOX_TEST_RUNTIME_DIR stands in for $XDG_RUNTIME_DIR and is also the parent of the
 // fallback folder, so nothing is made in the real one; STRUMOX_TEST_MESSAGE_TIMEOUT_MS shortens
-// the time a connection may take to deliver its message. The display variables are read as the
-// real program reads them.
+// the time a connection may take to deliver its message; STRUMOX_TEST_EDIT=playpage puts a chord
+// on the PlayPage once the window shows, leaving the page with unsaved work as a user's edit
+// would (the crash recovery tests, which also shorten the program's recovery interval with
+// STRUMOX_TEST_RECOVERY_MS). The display variables are read as the real program reads them.
 #include <QApplication>
+#include <QTimer>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
+#include "app/PlayPageController.h"
 #include "app/Startup.h"
+#include "app/TfrmMain.h"
 
 int main(int argc, char** argv)
 {
@@ -34,6 +40,20 @@ int main(int argc, char** argv)
 
     QApplication app(argc, argv);
     configureApplication(app);
+    if (const char* edit = std::getenv("STRUMOX_TEST_EDIT"); edit && std::strcmp(edit, "playpage") == 0) {
+        // Queued before the program's own start-up steps, so it runs first once the window shows.
+        QTimer::singleShot(0, &app, [] {
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (auto* window = qobject_cast<TfrmMain*>(w)) {
+                    strumox::pages::PlayPage& page = window->playPage().model();
+                    page.pendingDiagram = strumox::pages::DiagramRecord::blankWork();
+                    page.pendingDiagram.name = "crash";
+                    page.setMode(strumox::pages::PlayPage::Mode::Place);
+                    page.placeAt({3, 1}, false, false);
+                    window->playPage().redraw();
+                }
+        });
+    }
     std::string appDir = dir;
     if (!appDir.ends_with('/'))
         appDir += '/';
