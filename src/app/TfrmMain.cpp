@@ -143,6 +143,10 @@ TfrmMain::~TfrmMain()
     // A fret box losing the focus then must not edit the chord or write to the status bar.
     m_designPage->designView().blockSignals(true);
     disconnect(m_designPage, nullptr, this, nullptr);
+    // Their application-wide filters look at the fretboard panel and the pages, which go first:
+    // the focus leaving a dying line edit would reach them through a half-destroyed panel.
+    for (QObject* filter : std::initializer_list<QObject*>{m_designPage, m_fretboard, m_wheel})
+        qApp->removeEventFilter(filter);
 }
 
 void TfrmMain::buildPages()
