@@ -215,11 +215,12 @@ void RecoveryController::start()
             emit statusMessage(
                 QStringLiteral("Not restored, the recovery file cannot be read: %1").arg(skipped.join("; ")));
     }
-    // Restored or declined, the old files go; the pages now restored are written again with
-    // the others from the next change of page on.
+    // Restored or declined, the old files go; the pages now restored are written again at once,
+    // so a second crash right after the restore does not lose them.
     removeAllNow();
     m_running = true;
     m_timer->start();
+    keepUnsavedPages();
 }
 
 void RecoveryController::post(Kept& kept, bool write)

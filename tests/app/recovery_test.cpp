@@ -120,7 +120,10 @@ private slots:
         QVERIFY(w->playPage().model().allSlots() == content);
         QVERIFY(w->playPage().model().modified);
         QVERIFY(w->pageFiles().fileName(Page::PlayPage).empty() && w->playPage().fileName().empty());
-        QVERIFY(!exists(ppf) && !exists(pages::repeatFilePath(ppf)));
+        // The restored page is kept again at once, in case the program goes down a second time.
+        settle(*w);
+        QVERIFY(exists(ppf) && exists(pages::repeatFilePath(ppf)));
+        QVERIFY(!exists(*w->recovery().pathOf(Page::ChordDesign)));
         clickTab(*w, Page::PlayPage);
         QTest::keyClick(w.get(), Qt::Key_S, Qt::ControlModifier);
         QCOMPARE(second.dialogs.size(), size_t(1));  // Save asked for a name (and was cancelled)
