@@ -5,7 +5,8 @@
 source "$(dirname "$0")/common.sh"
 if [ "${1:-}" = "--sanitize" ]; then
   BUILD_DIR="${STRUMOX_SANITIZE_BUILD_DIR:-$ROOT/build-sanitize}"
-  CMAKE_EXTRA=(-DSTRUMOX_SANITIZE=ON)
+  # Light optimisation and line tables only: the checks need neither, and both halve the build.
+  CMAKE_EXTRA=(-DSTRUMOX_SANITIZE=ON "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O1 -g1 -DNDEBUG")
   # Leaks are not checked: the toolkit keeps process-wide caches until exit on purpose.
   export ASAN_OPTIONS="detect_leaks=0:abort_on_error=1:strict_string_checks=1"
   export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
