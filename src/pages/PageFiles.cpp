@@ -91,6 +91,9 @@ bool diagramOk(const Byte* b)
     if (!textsFit(b, {{1, DiagramRecord::kNameCapacity}, {17, DiagramRecord::kTuningNameCapacity},
                       {33, DiagramRecord::kFormulaCapacity}}))
         return false;
+    // An empty slot holds nothing anyone reads: whatever another writer left in it is kept.
+    if (b[0] == 1)
+        return true;
     const DiagramRecord d = DiagramRecord::fromBytes(b);
     return chordFieldsOk(d) && entriesOk(d.intervals, 23, theory::kNoInterval);
 }
@@ -100,6 +103,8 @@ bool printOk(const Byte* b)
     if (!textsFit(b, {{2, PrintRecord::kNameCapacity}, {29, PrintRecord::kTuningNameCapacity},
                       {45, PrintRecord::kFormulaCapacity}}))
         return false;
+    if (b[0] == 1)
+        return true;
     const PrintRecord p = PrintRecord::fromBytes(b);
     if (p.isChord > 1 || !chordFieldsOk(p))
         return false;
@@ -111,6 +116,8 @@ bool scaleOk(const Byte* b)
     if (!textsFit(b, {{1, ScaleRecord::kNameCapacity}, {28, ScaleRecord::kTuningNameCapacity},
                       {44, ScaleRecord::kFormulaCapacity}}))
         return false;
+    if (b[0] == 1)
+        return true;
     const ScaleRecord s = ScaleRecord::fromBytes(b);
     return s.empty <= 1 && s.root <= 11 && tuningOk(s.tuning) && entriesOk(s.intervals, 11, theory::kScaleListEnd) &&
            std::all_of(s.beginFret.begin(), s.beginFret.end(), [](Byte f) { return within(f, 1, 20); });

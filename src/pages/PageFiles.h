@@ -22,8 +22,10 @@
 //
 // Reading checks every byte that means something before anything is returned. The rules, from
 // what the program itself puts into records and what drawing them needs:
-//   every record   empty 0 or 1; each text's length byte within its field's capacity; open
-//                  strings (tuning) MIDI 33..69; root 0..11
+//   every record   empty 0 or 1; each text's length byte within its field's capacity. A record
+//                  marked empty (1) is held to nothing more: its other bytes are never read,
+//                  and other writers leave anything there. A filled one (0) also:
+//   filled records open strings (tuning) MIDI 33..69; root 0..11
 //   chord records  frets 0..22; markers 0..6; sounding notes 0 (not played) or 33..91 (an open
 //                  string's note plus at most 22 frets); baseFret 1..20; bass 0..35 (a note,
 //                  stored by the program as note + 24, read modulo 12); interval entries

@@ -216,6 +216,7 @@ TEST(PageFileWrites, AFailedWriteThrowsAndLeavesTheOldFilesAsTheyWere)
 
     // A record no reader would accept is not written at all.
     ChordPageFile bad;
+    bad.cells[4] = fingeredCMajor();
     bad.cells[4].root = 12;
     try {
         writeChordPageFile(dir.file("bad.cpf"), bad);
