@@ -109,37 +109,30 @@ bool ChordPageController::readFile(const std::string& path, std::string* error)
     return true;
 }
 
+const pages::DiagramRecord* ChordPageController::clickedChord() const
+{
+    if (!m_model.clicked.isSet() || m_model.slot(m_model.clicked).isEmpty())
+        return nullptr;
+    return &m_model.slot(m_model.clicked);
+}
+
 void ChordPageController::sendToPrintPage()
 {
-    if (!m_model.clicked.isSet())
-        return;
-    const pages::DiagramRecord& source = m_model.slot(m_model.clicked);
-    if (source.isEmpty())
-        return;
-    m_s.transfer.pendingPrint = pages::chordToPrint(source);
-    emit pageRequested(Page::Print, pages::Placement::Place);
+    if (const pages::DiagramRecord* source = clickedChord()) {
+        m_s.transfer.pendingPrint = pages::chordToPrint(*source);
+        emit pageRequested(Page::Print, pages::Placement::Place);
+    }
 }
 
-void ChordPageController::sendToChordDesign()
-{
-    if (!m_model.clicked.isSet())
-        return;
-    const pages::DiagramRecord& source = m_model.slot(m_model.clicked);
-    if (source.isEmpty())
-        return;
-    m_s.transfer.pendingDiagram = source;
-    emit pageRequested(Page::ChordDesign, pages::Placement::Place);
-}
+void ChordPageController::sendToChordDesign() { sendChord(Page::ChordDesign); }
+void ChordPageController::sendToPlayPage() { sendChord(Page::PlayPage); }
 
-void ChordPageController::sendToPlayPage()
+void ChordPageController::sendChord(Page target)
 {
-    if (!m_model.clicked.isSet())
-        return;
-    const pages::DiagramRecord& source = m_model.slot(m_model.clicked);
-    if (source.isEmpty())
-        return;
-    m_s.transfer.pendingDiagram = source;
-    emit pageRequested(Page::PlayPage, pages::Placement::Place);
+    if (const pages::DiagramRecord* source = clickedChord()) {
+        m_s.transfer.pendingDiagram = *source;
+        emit pageRequested(target, pages::Placement::Place);
+    }
 }
 
 void ChordPageController::showArpeggioHere()

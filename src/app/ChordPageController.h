@@ -38,6 +38,10 @@ protected:
     void pressed(int x, int y, Qt::MouseButton button) override;
 
 private:
+    // The diagram of the clicked cell; nothing for an empty cell or none clicked.
+    const pages::DiagramRecord* clickedChord() const;
+    // Carries the clicked diagram to the Chord Design page or the PlayPage.
+    void sendChord(pages::Page target);
     // A left click's pick: the frame moves to `c` and the fretboard shows its diagram; nothing
     // happens on the cell already selected.
     void selectAndShow(pages::Cell c);

@@ -75,18 +75,6 @@ LineInfo classify(std::string_view line)
     return {LineInfo::Kind::Key, name, trimBlanks(text.substr(eq + 1))};
 }
 
-// Cuts after `maxChars` UTF-8 code points, never inside one.
-std::string cutToChars(std::string_view s, std::size_t maxChars)
-{
-    std::size_t chars = 0;
-    for (std::size_t i = 0; i < s.size(); ++i) {
-        const bool startsChar = (static_cast<unsigned char>(s[i]) & 0xC0) != 0x80;
-        if (startsChar && ++chars > maxChars)
-            return std::string(s.substr(0, i));
-    }
-    return std::string(s);
-}
-
 std::optional<int> parseInteger(std::string_view text)
 {
     if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
@@ -378,6 +366,18 @@ void IniFile::commit()
         throw SettingsWriteError(m_path);
     }
     m_changed = false;
+}
+
+// Cuts after `maxChars` UTF-8 code points, never inside one.
+std::string cutToChars(std::string_view s, std::size_t maxChars)
+{
+    std::size_t chars = 0;
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        const bool startsChar = (static_cast<unsigned char>(s[i]) & 0xC0) != 0x80;
+        if (startsChar && ++chars > maxChars)
+            return std::string(s.substr(0, i));
+    }
+    return std::string(s);
 }
 
 }  // namespace strumox::settings

@@ -37,6 +37,9 @@
 namespace strumox::settings {
 
 // The settings file could not be replaced; the old file is still whole.
+// Text cut after `maxChars` UTF-8 characters, never inside one (how values are held to length).
+std::string cutToChars(std::string_view s, std::size_t maxChars);
+
 class SettingsWriteError : public std::runtime_error {
 public:
     explicit SettingsWriteError(const std::string& path);

@@ -19,18 +19,6 @@ std::string intervalKey(int k)
     return "I" + std::to_string(k);
 }
 
-// Cuts after `maxChars` UTF-8 code points, never inside one.
-std::string cutToChars(std::string_view s, std::size_t maxChars)
-{
-    std::size_t chars = 0;
-    for (std::size_t i = 0; i < s.size(); ++i) {
-        const bool startsChar = (static_cast<unsigned char>(s[i]) & 0xC0) != 0x80;
-        if (startsChar && ++chars > maxChars)
-            return std::string(s.substr(0, i));
-    }
-    return std::string(s);
-}
-
 int storedCount(const IniFile& ini)
 {
     return ini.readInteger(kCountSection, kCountKey, 0);
