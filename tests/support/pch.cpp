@@ -1,0 +1,1 @@
+// Anchors the precompiled headers the suites share; holds no code.
