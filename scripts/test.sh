@@ -7,6 +7,7 @@ if [ "${1:-}" = "--sanitize" ]; then
   BUILD_DIR="${STRUMOX_SANITIZE_BUILD_DIR:-$ROOT/build-sanitize}"
   # Light optimisation: the checks do not need more, and it shortens the build.
   CMAKE_EXTRA=(-DSTRUMOX_SANITIZE=ON)
+  BUILD_TARGETS=(all)
   OPT_FLAGS="-O1 -g1 -DNDEBUG"
   # Leaks are not checked: the toolkit keeps process-wide caches until exit on purpose.
   export ASAN_OPTIONS="detect_leaks=0:abort_on_error=1:strict_string_checks=1"
