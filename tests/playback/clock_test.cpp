@@ -32,10 +32,16 @@ struct Happening {
 // Logs the sink's messages and the listener's reports into one sequence. Every report must carry
 // the clock's current run.
 struct Log : RecordingSink, ClockListener {
-    const MidiClock* clock = nullptr;
-    std::function<std::uint64_t()> now = [] { return std::uint64_t(0); };
+    ManualClock* clock = nullptr;
     std::vector<Happening> seen;
     std::function<void()> onRoom, onAllPlayed;
+
+    void attach(ManualClock& to, bool asSink = true)
+    {
+        clock = &to;
+        to.setSink(asSink ? this : nullptr);
+        to.setListener(this);
+    }
 
     void send(const TimedMessage& m) override
     {
@@ -45,7 +51,7 @@ struct Log : RecordingSink, ClockListener {
     void report(std::uint64_t run, Happening h)
     {
         EXPECT_EQ(run, clock->run());
-        h.tick = now();
+        h.tick = clock->now();
         seen.push_back(h);
     }
     void beat(std::uint64_t run) override { report(run, {Happening::Beat}); }
@@ -150,16 +156,13 @@ TEST(ManualClock, PlaysEveryStreamAsItsDeltasSayWhateverTheQueueSizeAndSteps)
         ManualClock clock(capacity);
         Log log;
         Filler filler{clock, events};
-        log.clock = &clock;
-        log.now = [&] { return clock.now(); };
         log.onRoom = [&] {
             EXPECT_LE(clock.queued(), capacity / 2) << "room before the queue drained to half";
             EXPECT_TRUE(filler.refused) << "room without a refused put";
             filler.fill();
         };
         log.onAllPlayed = [&] { EXPECT_EQ(clock.queued(), 0u); };
-        clock.setSink(&log);
-        clock.setListener(&log);
+        log.attach(clock);
         clock.setTempo(250000);
 
         filler.fill();  // the first batch goes in before the start, as the program does it
@@ -185,10 +188,7 @@ TEST(ManualClock, RoomFollowsARefusalOnceAndComesBeforeAllPlayed)
     auto note = [](std::uint32_t time, std::uint8_t key) { return MidiEventRec{time, 0x90, key, 100}; };
     ManualClock clock(4);
     Log log;
-    log.clock = &clock;
-    log.now = [&] { return clock.now(); };
-    clock.setSink(&log);
-    clock.setListener(&log);
+    log.attach(clock);
     for (std::uint8_t k = 0; k < 4; ++k)
         ASSERT_TRUE(clock.putMidiOut(note(10, k)));
     EXPECT_FALSE(clock.putMidiOut(note(10, 9)));  // full: nothing taken
@@ -210,9 +210,7 @@ TEST(ManualClock, RoomFollowsARefusalOnceAndComesBeforeAllPlayed)
     // Room and the end of the queue due together: room first.
     ManualClock one(1);
     Log small;
-    small.clock = &one;
-    small.now = [&] { return one.now(); };
-    one.setListener(&small);
+    small.attach(one, false);
     ASSERT_TRUE(one.putMidiOut(note(3, 1)));
     ASSERT_FALSE(one.putMidiOut(note(0, 2)));
     one.start();
@@ -222,10 +220,7 @@ TEST(ManualClock, RoomFollowsARefusalOnceAndComesBeforeAllPlayed)
     // Flush drops the queue, tells the waiting filler, and times new events from where it stands.
     ManualClock flushed(2);
     Log f;
-    f.clock = &flushed;
-    f.now = [&] { return flushed.now(); };
-    flushed.setSink(&f);
-    flushed.setListener(&f);
+    f.attach(flushed);
     flushed.putMidiOut(note(100, 1));
     flushed.putMidiOut(note(100, 2));
     EXPECT_FALSE(flushed.putMidiOut(note(100, 3)));
@@ -268,11 +263,8 @@ TEST(ManualClock, StopAndPauseLeaveNoNoteSoundingAndRestartStrikesNothing)
         ManualClock clock(1 + rng() % 16);
         Log log;
         Filler filler{clock, events};
-        log.clock = &clock;
-        log.now = [&] { return clock.now(); };
         log.onRoom = [&] { filler.fill(); };
-        clock.setSink(&log);
-        clock.setListener(&log);
+        log.attach(clock);
         filler.fill();
         clock.start();
 
@@ -337,10 +329,8 @@ TEST(ManualClock, AListenerMayStopTheRunFromAllPlayed)
 {
     ManualClock clock;
     Log log;
-    log.clock = &clock;
     log.onAllPlayed = [&] { clock.stop(); };
-    clock.setSink(&log);
-    clock.setListener(&log);
+    log.attach(clock);
     clock.putMidiOut({0, 0x91, 60, 90});
     clock.putMidiOut({700, 0x81, 60, 0});
     clock.start();
