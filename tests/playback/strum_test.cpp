@@ -1,0 +1,169 @@
+// A strummed chord and a scale run as event streams, checked against their rules: the strum bar
+// at its edges, and every scale, root and neck position run from the root.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "RecordBuilders.h"
+#include "playback/EventBuffers.h"
+#include "playback/Strum.h"
+#include "theory/ScaleData.h"
+
+using namespace strumox;
+using namespace strumox::playback;
+
+namespace {
+
+const Voices kVoices;  // guitar on channel 0, bass 1, click 9 (velocity 65, accent 98)
+
+std::vector<std::uint64_t> ticksOf(const std::vector<TickedEvent>& events, int status, int data3 = -1)
+{
+    std::vector<std::uint64_t> ticks;
+    for (const auto& [tick, e] : events)
+        if (e.status == status && (data3 < 0 || e.data3 == data3))
+            ticks.push_back(tick);
+    return ticks;
+}
+
+}  // namespace
+
+TEST(Strum, CountOffStringsAndEndsFollowTheStrumBar)
+{
+    struct Row {
+        const char* name;
+        int position;
+        bool count, bass, playPage, stepped;
+    };
+    const Row rows[] = {
+        {"slow: clicks one delay apart", -300, true, true, false, false},
+        {"fast: clicks two delays apart", -100, true, false, false, false},
+        {"-200 counts as fast", -200, true, false, false, false},
+        {"at once", 0, true, true, false, false},
+        {"widest", -800, false, true, false, false},
+        {"no count-off on the PlayPage", -300, true, false, true, false},
+        {"stepped PlayPage chord", -250, false, true, true, true},
+    };
+    const pages::DiagramRecord chords[] = {testsupport::openCMajor(), testsupport::shapeChord(0, "", "xxxxxx")};
+    for (const Row& row : rows)
+        for (const auto& chord : chords) {
+            SCOPED_TRACE(std::string(row.name) + (chord.sounding[1] ? "" : ", no string sounded"));
+            const StrumOptions o{row.count, row.bass, row.position, row.playPage, row.stepped};
+            const auto ev = withTicks(strumEvents(chord, kVoices, o));
+            const std::uint64_t delay = -row.position, gap = row.position < -200 ? delay : 2 * delay;
+            ASSERT_GE(ev.size(), 3u);
+            EXPECT_EQ(ev[0].event, (MidiEventRec{0, 0xC0, 25, 0, 0}));
+            EXPECT_EQ(ev[1].event, (MidiEventRec{0, 0xC1, 33, 0, 0}));
+            EXPECT_EQ(ev[2].event, (MidiEventRec{0, 0xC9, 0, 0, 0}));
+
+            const auto clicks = ticksOf(ev, 0x99);
+            ASSERT_EQ(clicks.size(), row.count && !row.playPage ? 4u : 0u);
+            for (std::size_t k = 0; k < clicks.size(); ++k) {
+                EXPECT_EQ(clicks[k], k * gap);
+                EXPECT_EQ(ev[3 + 2 * k].event.data2, k ? 65 : 98);
+            }
+            const std::uint64_t first = clicks.empty() ? 0 : clicks.back() + gap;
+            const auto strikes = ticksOf(ev, 0x90), ends = ticksOf(ev, 0x80);
+            std::size_t sounded = 0;
+            for (const auto n : chord.sounding)
+                sounded += n != 0;
+            ASSERT_EQ(strikes.size(), sounded);
+            ASSERT_EQ(ends.size(), sounded);
+            for (std::size_t k = 0; k < strikes.size(); ++k)
+                EXPECT_EQ(strikes[k], first + k * delay);
+            for (const auto t : ends)
+                EXPECT_EQ(t, strikes.back() + (row.stepped ? 400 : 800));
+            // Every string's dot: lit with its finger mark, put out unless stepped.
+            EXPECT_EQ(ticksOf(ev, NoteMarker).size(), sounded * (row.stepped ? 1 : 2));
+            EXPECT_EQ(ticksOf(ev, NoteMarker, 10), row.stepped ? std::vector<std::uint64_t>{} : ends);
+            for (std::size_t i = 0; i + 1 < ev.size(); ++i)
+                if (ev[i].event.status == 0x90) {
+                    const auto& mark = ev[i + 1].event;
+                    EXPECT_EQ(mark.status, NoteMarker);
+                    EXPECT_EQ(ev[i].event.data1, chord.sounding[mark.data1]);
+                    EXPECT_EQ(mark.data3, chord.markers[mark.data1]);
+                }
+            EXPECT_EQ(ticksOf(ev, 0x91), row.bass ? std::vector<std::uint64_t>{first} : std::vector<std::uint64_t>{});
+            if (row.bass) {
+                EXPECT_EQ(ev.back().event, (MidiEventRec{0, 0x81, chord.bass, 100, 0}));
+            }
+        }
+    EXPECT_TRUE(strumEvents(pages::DiagramRecord{}, kVoices, {}).empty());
+}
+
+TEST(ScaleRun, FromTheRootEveryPositionRisesThroughTheScaleWithoutRepeats)
+{
+    const auto& scales = theory::builtInScales();
+    for (std::size_t index = 0; index < scales.size(); ++index)
+        for (int root = 0; root < 12; ++root)
+            for (const int begin : {1, 2, 5, 9, 14, 20})
+                for (int span = 4; span <= 6; ++span) {
+                    pages::ScaleRecord scale;
+                    scale.empty = 0;
+                    scale.intervals = scales[index].intervals;
+                    scale.root = static_cast<std::uint8_t>(root);
+                    std::vector<int> inScale(12);
+                    for (const int pc : theory::scaleNotes(scale.intervals, root))
+                        inScale[static_cast<std::size_t>(pc)] = 1;
+                    SCOPED_TRACE(std::to_string(index) + " root " + std::to_string(root) + " begin " +
+                                 std::to_string(begin) + " span " + std::to_string(span));
+                    std::vector<int> notes;
+                    for (const auto& n : scaleRunNotes(scale, begin, span, true))
+                        notes.push_back(scale.tuning[static_cast<std::size_t>(n.string)] + n.fret);
+                    if (notes.empty())
+                        continue;  // no root within the position's first five frets
+                    EXPECT_EQ(notes.front() % 12, root);
+                    for (std::size_t k = 1; k < notes.size(); ++k) {
+                        ASSERT_LT(notes[k - 1], notes[k]);
+                        EXPECT_TRUE(inScale[static_cast<std::size_t>(notes[k] % 12)]);
+                        // Five or six frets a string (not cut short at fret 22) leave no gap: no
+                        // scale note is passed over.
+                        for (int between = notes[k - 1] + 1; span >= 5 && begin <= 18 && between < notes[k]; ++between)
+                            EXPECT_FALSE(inScale[static_cast<std::size_t>(between % 12)]) << between;
+                    }
+                }
+}
+
+TEST(ScaleRun, EachNoteLastsOneDelayUnderItsMarkersAndTheRootRunNeedsStandardTuning)
+{
+    pages::ScaleRecord scale;
+    scale.empty = 0;
+    scale.intervals = theory::builtInScales()[10].intervals;
+    scale.root = 9;
+    ScaleRunOptions o{true, -150, 5, false};
+    ScaleRunResult result{};
+    const auto ev = withTicks(scaleRunEvents(scale, 5, kVoices, o, &result));
+    ASSERT_EQ(result, ScaleRunResult::Queued);
+    // Not from the root: every scale note of frets 5..9, strings from the low E up.
+    std::vector<bool> inScale(12);
+    for (const int pc : theory::scaleNotes(scale.intervals, scale.root))
+        inScale[static_cast<std::size_t>(pc)] = true;
+    std::vector<std::pair<int, int>> expected;  // string, fret
+    for (int s = 5; s >= 0; --s)
+        for (int f = 5; f <= 9; ++f)
+            if (inScale[static_cast<std::size_t>((scale.tuning[static_cast<std::size_t>(s)] + f) % 12)])
+                expected.emplace_back(s, f);
+    // Program changes, bass on, four events a note, bass off.
+    ASSERT_EQ(ev.size(), 2 + 1 + 4 * expected.size() + 1);
+    EXPECT_EQ(ev[2].event, (MidiEventRec{0, 0x91, 9 + 36, 100, 0}));
+    EXPECT_EQ(ev.back(), (TickedEvent{150 * expected.size(), {0, 0x81, 9 + 36, 100, 0}}));
+    for (std::size_t k = 0; k < expected.size(); ++k) {
+        const auto [s, f] = expected[k];
+        const auto note = static_cast<std::uint8_t>(scale.tuning[static_cast<std::size_t>(s)] + f);
+        const auto string = static_cast<std::uint8_t>(s), fret = static_cast<std::uint8_t>(f);
+        const TickedEvent* e = &ev[3 + 4 * k];
+        EXPECT_EQ(e[0], (TickedEvent{150 * k, {0, 0x90, note, 100, 0}}));
+        EXPECT_EQ(e[1].event, (MidiEventRec{0, NoteMarker, string, fret, 6}));
+        EXPECT_EQ(e[2], (TickedEvent{150 * (k + 1), {150, 0x80, note, 100, 0}}));
+        EXPECT_EQ(e[3].event, (MidiEventRec{0, NoteMarker, string, fret, 10}));
+    }
+
+    scale.tuning[5] = 38;  // drop D
+    o.fromRoot = true;
+    EXPECT_TRUE(scaleRunEvents(scale, 5, kVoices, o, &result).empty());
+    EXPECT_EQ(result, ScaleRunResult::NotStandardTuning);
+    o.fromRoot = false;
+    EXPECT_FALSE(scaleRunEvents(scale, 5, kVoices, o, &result).empty());
+    EXPECT_TRUE(scaleRunEvents(pages::ScaleRecord{}, 5, kVoices, o, &result).empty());
+    EXPECT_EQ(result, ScaleRunResult::Empty);
+}
