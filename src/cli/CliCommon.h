@@ -60,5 +60,7 @@ int runChord(Args args);
 int runScale(Args args);
 int runIdentify(Args args);
 int runDump(Args args);
+int runEvents(Args args);
+int runStrumEvents(Args args);
 
 }  // namespace strumox::cli

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "cli/CliCommon.h"
+#include "cli/Frets.h"
 #include "fretboard/ChordNaming.h"
-#include "fretboard/FingeringEditor.h"
 #include "pages/RecordText.h"
 #include "theory/ChordData.h"
 #include "theory/ChordFormulas.h"
@@ -21,40 +21,6 @@ namespace {
 
 using theory::IntervalOption;
 using theory::RootOption;
-
-// Frets per string, index = string (0 = high E); nothing for a string that is not played.
-using FretList = std::array<std::optional<int>, 6>;
-
-std::vector<std::string> splitAtCommas(const std::string& text)
-{
-    std::vector<std::string> parts;
-    std::size_t from = 0;
-    for (std::size_t comma; (comma = text.find(',', from)) != std::string::npos; from = comma + 1)
-        parts.push_back(text.substr(from, comma - from));
-    parts.push_back(text.substr(from));
-    return parts;
-}
-
-// "x,3,2,0,1,0": low E string first, as guitarists write a chord.
-FretList parseFrets(const std::string& text)
-{
-    const auto parts = splitAtCommas(text);
-    if (parts.size() != 6)
-        throw UsageError("identify: FRETS needs six comma-separated entries, low E string first (e.g. x,3,2,0,1,0); got '" +
-                         text + "'");
-    FretList frets;
-    for (std::size_t k = 0; k < 6; ++k) {
-        const std::string& p = parts[k];
-        const auto fret = wholeNumber(p);
-        if (p == "x" || p == "X")
-            continue;
-        if (!fret || *fret < 0 || *fret > theory::kMaxFret)
-            throw UsageError("identify: FRETS entry " + std::to_string(k + 1) + " ('" + p +
-                             "') must be x (not played) or a fret 0.." + std::to_string(theory::kMaxFret));
-        frets[5 - k] = *fret;
-    }
-    return frets;
-}
 
 // "2,5": simple intervals to write in compound form (2 -> 14, the ninth).
 theory::CompoundFlags parseCompound(const std::string& text)
@@ -77,18 +43,6 @@ int parseOption(const std::string& text, std::string_view name, int highest)
         throw UsageError("identify: " + std::string(name) + " must be 0.." + std::to_string(highest) + "; got '" +
                          text + "'");
     return *v;
-}
-
-// The work fingering after the editor's clicks: a left click with the "P" marker on each played
-// string; on a string that starts muted, the click at the nut makes it open.
-pages::DiagramRecord fretWork(const FretList& frets, int root, const theory::CompoundFlags& flags)
-{
-    auto work = pages::DiagramRecord::blankWork();
-    fretboard::setWorkRoot(work, root);
-    for (int s = 5; s >= 0; --s)
-        if (const auto fret = frets[static_cast<std::size_t>(s)])
-            fretboard::applyFretClick(work, s, *fret, false, pages::MarkerPlain, flags);
-    return work;
 }
 
 }  // namespace
@@ -123,7 +77,7 @@ int runIdentify(Args args)
     }
     if (!fretsText)
         throw UsageError("identify: expected FRETS, low E string first, e.g. 'identify x,3,2,0,1,0'");
-    const FretList frets = parseFrets(*fretsText);
+    const FretList frets = parseFrets(*fretsText, "identify");
 
     int root = 0;
     if (rootText) {
@@ -132,11 +86,7 @@ int runIdentify(Args args)
             throw UsageError("identify: unknown root '" + *rootText + "' (a note name such as C, Db or F#, or 0..11)");
         root = *key;
     } else {
-        for (int s = 5; s >= 0; --s)
-            if (const auto fret = frets[static_cast<std::size_t>(s)]) {
-                root = (theory::kStandardTuning[static_cast<std::size_t>(s)] + *fret) % 12;
-                break;
-            }
+        root = lowestPlayedNote(frets);
     }
 
     std::string error;

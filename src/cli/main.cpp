@@ -55,6 +55,23 @@ constexpr Command kCommands[] = {
      "      line per filled record, or JSON {\"kind\",\"header\",\"records\"} with a PlayPage's\n"
      "      \"markers\" from the .rpt beside it (else the defaults).",
      runDump},
+    {"events", "FILE.ppf [--click] [--count] [--count-off N] [--bass on|off] [--loop on|off] [--strum POS] [--tempo BPM] [--start SLOT] [--max-ticks N] [--queue N] [--json] [--appdir DIR]",
+     "Print the events Play queues for a PlayPage, one a line: TICK STATUS DATA1 DATA2 DATA3 in\n"
+     "      decimal, TICK from the run's start (the sum of the queued times), markers included. Click\n"
+     "      and Count Off down with --click and --count; bass, loop, strum (-800..0) and tempo\n"
+     "      (10..250 bpm) default to the file's; count-off measures (1..4) and the voices come from\n"
+     "      DIR/Kq.ini. The sequencer fills a queue of N events (default 512), emptied whenever it is\n"
+     "      full: the output is the same for every N. --start: a measure's first slot. --max-ticks:\n"
+     "      stop after the first event past tick N (a looping page needs it). JSON:\n"
+     "      [{\"tick\",\"status\",\"d1\",\"d2\",\"d3\"}].",
+     runEvents},
+    {"strum-events", "FILE SLOT | --frets FRETS  [--bass] [--count] [--strum POS] [--from-root] [--json] [--appdir DIR]",
+     "Print the events Play queues for one diagram, as events does: the strum of the chord in\n"
+     "      SLOT of a .cpf, .cds, .ppf or .gpr file (a .gpr scale cell is run), the run of scale\n"
+     "      position SLOT = row x 6 + column of a .spf file (--from-root: Play Scale From Root), or the\n"
+     "      strum of FRETS given as for identify. Strum speed from DIR/Kq.ini (a .ppf: its own); no\n"
+     "      count-off on a PlayPage chord.",
+     runStrumEvents},
 };
 
 void printUsage(std::ostream& out)
