@@ -114,7 +114,9 @@ void MainMenus::buildOptionsMenu(QMenuBar* bar)
     connect(m_menuFlip, &QAction::triggered, this, &MainMenus::flipToggled);
     options->addSeparator();
     disabledItem(options, "Preferences...", "mnuPreferences");
-    disabledItem(options, "Interval Calculator...", "mnuIntervalCalculator");
+    QAction* intCalc = options->addAction("Interval Calculator...");
+    intCalc->setObjectName("mnuIntervalCalculator");
+    connect(intCalc, &QAction::triggered, this, &MainMenus::intervalCalculatorRequested);
 }
 
 void MainMenus::buildHelpMenu(QMenuBar* bar, QWidget* window)

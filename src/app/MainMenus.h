@@ -60,6 +60,7 @@ signals:
     void scaleChosen(int index, const QString& caption);
     void flatSharpToggled();
     void flipToggled();
+    void intervalCalculatorRequested();
 
 private:
     void buildFileMenu(QMenuBar* bar);

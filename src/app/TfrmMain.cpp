@@ -31,6 +31,7 @@
 #include "app/RecoveryController.h"
 #include "app/ScalesPageController.h"
 #include "app/TdlgBeginFret.h"
+#include "app/TfrmIntCalc.h"
 #include "app/UpDown.h"
 #include "app/WheelScroller.h"
 #include "app/pictures/KeyboardPicture.h"
@@ -115,6 +116,7 @@ TfrmMain::TfrmMain(std::string appDir, session::Prompter* prompter, QWidget* par
     connect(m_toolbar->btnShowChords, &QPushButton::clicked, m_finder, &ChordFinderController::showChords);
 
     m_menus = new MainMenus(menuBar(), m_names, this);
+    m_frmIntCalc = new TfrmIntCalc(m_appDir, this);
     wireMenus();
     m_menus->addHelpAdditions(m_settings.webSites, QString::fromStdString(m_appDir) + "KQ65 Tutorials/");
     m_wheel = new WheelScroller(this, [this] { return active().scrollBox(); });
@@ -233,6 +235,15 @@ void TfrmMain::wireMenus()
         parkFocus();
     });
     connect(m_menus, &MainMenus::flatSharpToggled, this, &TfrmMain::toggleFlatSharp);
+    connect(m_menus, &MainMenus::intervalCalculatorRequested, this, [this] {
+        if (m_busy.holds())
+            return;
+        // No output of its own yet: the boxes light and the steps keep their time in silence.
+        m_frmIntCalc->setGuitarSound(m_settings.guitarPatch, m_settings.guitarVolume);
+        m_frmIntCalc->show();
+        m_frmIntCalc->raise();
+        m_frmIntCalc->activateWindow();
+    });
     connect(m_menus, &MainMenus::flipToggled, this, [this] {
         if (m_busy.holds())
             return;

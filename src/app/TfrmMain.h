@@ -39,6 +39,7 @@ class PrintPageController;
 class RecoveryController;
 class ScalesPageController;
 class TdlgBeginFret;
+class TfrmIntCalc;
 class WheelScroller;
 
 class TfrmMain : public QMainWindow {
@@ -86,6 +87,7 @@ public:
     BlankPageController& tablature() { return *m_tablature; }
     pages::PageTransfer& transfer() { return m_transfer; }
     TdlgBeginFret& beginFretDialog() { return *m_dlgBeginFret; }
+    TfrmIntCalc& intervalCalculator() { return *m_frmIntCalc; }
     MainMenus& menus() { return *m_menus; }
     PageFileController& pageFiles() { return *m_pageFiles; }
     RecoveryController& recovery() { return *m_recovery; }
@@ -138,6 +140,7 @@ private:
     PageFileController* m_pageFiles = nullptr;
     RecoveryController* m_recovery = nullptr;
     TdlgBeginFret* m_dlgBeginFret = nullptr;
+    TfrmIntCalc* m_frmIntCalc = nullptr;
 
     FretboardController* m_fretboard = nullptr;
     ChordFinderController* m_finder = nullptr;
