@@ -1,12 +1,12 @@
 // Offline WAV render of a song as long as four full PlayPage pages (288 slots of 240 ticks at 100
-// beats a minute: 86.4 s, then the two-second tail): a six-string strum every four slots and a
-// click on every beat. Reports our render's speed as multiples of real time, and, side by side in
-// the same run, the stand-alone `fluidsynth -F` rendering the same song from our MIDI file with
-// the same soundfont and settings, and our speed over its speed. Both timings include loading the
-// soundfont and writing the file; processor times are shown beside the wall times, since on a
-// busy machine the wall time says more about the other work than about the renderers. Goals (by
-// wall time): 100 times real time, 0.9 of the stand-alone renderer's speed; exits 1 when one is
-// missed, 2 when the comparison could not run.
+// beats a minute: 86.4 s): a six-string strum every four slots and a click on every beat. Reports
+// our render's speed as multiples of real time, and, side by side in the same run, the stand-alone
+// `fluidsynth -F` rendering the same song from our MIDI file with the same soundfont and settings,
+// and our speed over its speed. Both timings include loading the soundfont and writing the file;
+// processor times are shown beside the wall times, since on a busy machine the wall time says more
+// about the other work than about the renderers. Goals (by wall time): 100 times real time, 0.9 of
+// the stand-alone renderer's speed; exits 1 when one is missed, 2 when the comparison could not
+// run.
 //
 // Usage: bench_render [runs]   (default 3; the median of each side counts). Writes only inside a
 // temporary folder.

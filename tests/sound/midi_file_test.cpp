@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <random>
 #include <string>
 #include <vector>
@@ -10,7 +9,6 @@
 
 namespace {
 
-namespace fs = std::filesystem;
 using strumox::playback::MidiFileWriter;
 using strumox::playback::TimedMessage;
 using strumox::testsupport::TempDir;
@@ -146,24 +144,17 @@ TEST(MidiFile, RandomSongsReadBackInBothFormats)
     }
 }
 
-TEST(MidiFile, WrittenThroughATemporaryOrNotAtAll)
+TEST(MidiFile, APauseLongerThanADeltaTimeCanSayKeepsTheOldFile)
 {
     const TempDir dir;
-    const std::vector<TimedMessage> song = {{0, 0xC0, 25, 0}, {0, 0x90, 64, 100}, {480, 0x80, 64, 0}};
     const MidiFileWriter writer(500000);
-    const std::string path = dir.file("song.mid");
+    const std::vector<TimedMessage> fits = {{0, 0x90, 64, 100}, {0x0FFFFFFF, 0x80, 64, 0}};
+    EXPECT_EQ(readMidi(writer.bytes(fits)).messages, fits);
     dir.write("song.mid", "old");
-    EXPECT_EQ(writer.write(path, song), "");
-    const std::vector<std::uint8_t> bytes = writer.bytes(song);
-    EXPECT_EQ(dir.read("song.mid"), std::string(bytes.begin(), bytes.end()));
-    EXPECT_FALSE(fs::exists(path + ".tmp"));
-
-    // A pause longer than a delta time can say (0x0FFFFFFF ticks) is refused, the old file kept.
     const std::vector<TimedMessage> gap = {{0, 0x90, 64, 100}, {0x10000000, 0x80, 64, 0}};
     EXPECT_TRUE(writer.bytes(gap).empty());
-    EXPECT_NE(writer.write(path, gap), "");
-    EXPECT_EQ(dir.read("song.mid"), std::string(bytes.begin(), bytes.end()));
-    EXPECT_EQ(writer.write(dir.file("none/song.mid"), song).rfind("cannot create", 0), 0u);
+    EXPECT_NE(writer.write(dir.file("song.mid"), gap), "");
+    EXPECT_EQ(dir.read("song.mid"), "old");
 }
 
 }  // namespace

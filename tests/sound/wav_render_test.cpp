@@ -39,34 +39,24 @@ std::vector<TimedMessage> strummedCMajor()
 }
 
 struct Wav {
-    std::uint32_t riffSize = 0, dataSize = 0, rate = 0;
-    std::uint16_t format = 0, channels = 0, bits = 0, blockAlign = 0;
-    std::size_t fileSize = 0;
+    // RIFF size, format, channels, rate, bytes a second, bytes a frame, bits, data size; empty
+    // when the chunk ids are not where the 44-byte header has them.
+    std::vector<std::uint32_t> header;
     std::vector<std::int16_t> samples;  // interleaved
 };
-
-std::uint32_t le(const std::string& b, std::size_t at, int n)
-{
-    std::uint32_t v = 0;
-    for (int i = n - 1; i >= 0; --i)
-        v = v << 8 | static_cast<std::uint8_t>(b[at + static_cast<std::size_t>(i)]);
-    return v;
-}
 
 Wav readWav(const std::string& path)
 {
     const std::string b = strumox::testsupport::readText(path);
     Wav w;
-    w.fileSize = b.size();
     if (b.size() < 44 || b.compare(0, 4, "RIFF") || b.compare(8, 8, "WAVEfmt ") || b.compare(36, 4, "data"))
         return w;
-    w.riffSize = le(b, 4, 4);
-    w.format = static_cast<std::uint16_t>(le(b, 20, 2));
-    w.channels = static_cast<std::uint16_t>(le(b, 22, 2));
-    w.rate = le(b, 24, 4);
-    w.blockAlign = static_cast<std::uint16_t>(le(b, 32, 2));
-    w.bits = static_cast<std::uint16_t>(le(b, 34, 2));
-    w.dataSize = le(b, 40, 4);
+    for (const auto& [at, n] : {std::pair{4, 4}, {20, 2}, {22, 2}, {24, 4}, {28, 4}, {32, 2}, {34, 2}, {40, 4}}) {
+        std::uint32_t v = 0;
+        for (int i = n - 1; i >= 0; --i)
+            v = v << 8 | static_cast<std::uint8_t>(b[static_cast<std::size_t>(at + i)]);
+        w.header.push_back(v);
+    }
     w.samples.resize((b.size() - 44) / 2);
     std::memcpy(w.samples.data(), b.data() + 44, w.samples.size() * 2);
     return w;
@@ -119,13 +109,8 @@ TEST(WavRender, StrummedChordFileHoldsTheChordsPitchesAndItsTail)
     EXPECT_FALSE(fs::exists(path + ".tmp"));
 
     const Wav w = readWav(path);
-    ASSERT_EQ(w.dataSize, w.fileSize - 44);
-    EXPECT_EQ(w.riffSize, w.fileSize - 8);
-    EXPECT_EQ(w.format, 1);
-    EXPECT_EQ(w.channels, 2);
-    EXPECT_EQ(w.rate, 44100u);
-    EXPECT_EQ(w.bits, 16);
-    EXPECT_EQ(w.blockAlign, 4);
+    const auto size = static_cast<std::uint32_t>(fs::file_size(path));
+    EXPECT_EQ(w.header, (std::vector<std::uint32_t>{size - 8, 1, 2, 44100, 176400, 4, 16, size - 44}));
     const std::size_t frames = w.samples.size() / 2;
     EXPECT_EQ(frames, r.frames);
     EXPECT_EQ(lastDone, frames);
@@ -194,9 +179,6 @@ TEST(WavRender, CancelledOrFailedRenderLeavesNoFileAndKeepsTheOldOne)
     const RenderResult noFont = WavRenderer(dir.file("missing.sf2")).render(fresh, messages, kTempo);
     EXPECT_EQ(noFont.status, RenderResult::Status::Failed);
     EXPECT_NE(noFont.message.find("missing.sf2"), std::string::npos) << noFont.message;
-    const RenderResult noFolder = WavRenderer().render(dir.file("none/x.wav"), messages, kTempo);
-    EXPECT_EQ(noFolder.status, RenderResult::Status::Failed);
-    EXPECT_EQ(noFolder.message.rfind("cannot create " + dir.file("none/x.wav.tmp"), 0), 0u) << noFolder.message;
 
     EXPECT_EQ(dir.read("old.wav"), "keep");
     std::vector<std::string> left;
