@@ -19,8 +19,12 @@ ChordPageController::ChordPageController(GridPageServices services, QWidget* par
     m_picture->setObjectName("imgChords");
     popmenuChords = new QMenu(m_picture);
     popmenuChords->setObjectName("popmenuChords");
-    // Playing arrives with its own work.
-    addItem(popmenuChords, "pmenuChordsPlay", "Play Chord", false);
+    connect(addItem(popmenuChords, "pmenuChordsPlay", "Play Chord"), &QAction::triggered, this, [this] {
+        // The clicked diagram becomes the current chord first, framed and shown, as a click would.
+        selectAndShow(m_model.clicked);
+        if (pressPlay)
+            pressPlay(false);
+    });
     connect(addItem(popmenuChords, "pmenuChordsToDesign", "Send to Chord Design"), &QAction::triggered, this,
             &ChordPageController::sendToChordDesign);
     connect(addItem(popmenuChords, "pmenuChordsToPlayPage", "Send to PlayPage"), &QAction::triggered, this,

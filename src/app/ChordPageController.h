@@ -20,6 +20,7 @@ public:
     void erase() override;
     bool tuningEditable() const override { return false; }
     std::optional<pages::DiagramRecord> arpeggioChord() const override { return m_model.selection; }
+    PlayItem playItem() const override { return {PlayItem::Kind::Chord, m_model.selection, {}, 1}; }
     QString newCaption() const override { return QStringLiteral("&New Chord Page"); }
     std::optional<pages::PageFileKind> fileKind() const override { return pages::PageFileKind::Chords; }
     void writeFile(const std::string& path) const override;

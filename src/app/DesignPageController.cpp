@@ -99,8 +99,13 @@ DesignPageController::DesignPageController(DesignPageServices s, QWidget* parent
         a->setEnabled(enabled);
         return a;
     };
-    // Playing arrives with its own work.
-    item("pmenuDesignPlay", "Play Chord", false);
+    connect(item("pmenuDesignPlay", "Play Chord", true), &QAction::triggered, this, [this] {
+        if (m_clicked < 0 || !m_group.filled(m_clicked))
+            return;
+        takeUp(m_clicked);
+        if (pressPlay)
+            pressPlay(false);
+    });
     connect(item("pmenuDesignToPlayPage", "Send To PlayPage", true), &QAction::triggered, this, [this] {
         if (m_clicked < 0 || !m_group.filled(m_clicked))
             return;

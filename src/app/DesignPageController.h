@@ -74,6 +74,7 @@ public:
     bool tuningEditable() const override { return true; }
     void showOnFretboard() override;
     std::optional<pages::DiagramRecord> arpeggioChord() const override;
+    PlayItem playItem() const override { return {PlayItem::Kind::Chord, m_work, {}, 1}; }
     bool showIntervalsDown() const override { return m_showIntervalsDown; }
     void awaitPlacement(pages::Placement placement) override;
     void leave() override;

@@ -149,6 +149,27 @@ void FretboardController::showScale(const pages::ScaleRecord& r, int beginFret, 
     refresh();
 }
 
+void FretboardController::noteSounding(int string, int fret, int mark)
+{
+    m_display.noteSounding(string, fret, mark);
+    if (m_panel)
+        m_panel->imgFretboard->refresh();
+}
+
+void FretboardController::noteEnded(int string, int fret, bool wipe)
+{
+    m_display.noteEnded(string, fret, wipe);
+    if (m_panel)
+        m_panel->imgFretboard->refresh();
+}
+
+void FretboardController::clearSounding()
+{
+    m_display.clearSounding();
+    if (m_panel)
+        m_panel->imgFretboard->refresh();
+}
+
 void FretboardController::clearDisplay()
 {
     m_display.clearDisplay();

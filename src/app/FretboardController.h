@@ -45,6 +45,11 @@ public:
     void showScale(const pages::ScaleRecord& r, int beginFret, int span);
     // Puts the read-outs and pictures on screen again as the display holds them.
     void refresh();
+    // Playback's finger dots: a note starts or ends on a string (see FretboardDisplay); only the
+    // picture is drawn again.
+    void noteSounding(int string, int fret, int mark);
+    void noteEnded(int string, int fret, bool wipe);
+    void clearSounding();
     // The chord name read-out for a name the shown record does not give (a slash chord being
     // designed): root, suffix, and the bass when it is not the root. Note numbers 0..11.
     void setChordName(int root, const std::string& suffix, int bass);

@@ -29,7 +29,7 @@ QAction* disabledItem(QMenu* menu, const char* caption, const char* name)
 }  // namespace
 
 MainMenus::MainMenus(QMenuBar* bar, const theory::NoteNames& names, QWidget* window)
-    : QObject(window), m_names(names)
+    : QObject(window), m_names(names), m_bar(bar)
 {
     buildFileMenu(bar);
     buildChordMenus(bar);
@@ -113,6 +113,9 @@ void MainMenus::buildOptionsMenu(QMenuBar* bar)
     m_menuFlip->setObjectName("menuFlip");
     connect(m_menuFlip, &QAction::triggered, this, &MainMenus::flipToggled);
     options->addSeparator();
+    QAction* tempo = options->addAction("Tempo...");
+    tempo->setObjectName("mnuTempo");
+    connect(tempo, &QAction::triggered, this, &MainMenus::tempoRequested);
     disabledItem(options, "Preferences...", "mnuPreferences");
     QAction* intCalc = options->addAction("Interval Calculator...");
     intCalc->setObjectName("mnuIntervalCalculator");
@@ -191,6 +194,12 @@ void MainMenus::renameNotes()
     m_mnuFlatSharp->setText(QString::fromStdString(m_names.switchCaption()));
     for (int k = 0; k < 12; ++k)
         m_keyItems[static_cast<size_t>(k)]->setText(QString::fromStdString(m_names.note(k)));
+}
+
+void MainMenus::setAllEnabled(bool enabled)
+{
+    for (QAction* menu : m_bar->actions())
+        menu->setEnabled(enabled);
 }
 
 void MainMenus::setFlipped(bool flipped) { m_menuFlip->setChecked(flipped); }

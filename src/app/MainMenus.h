@@ -43,6 +43,8 @@ public:
     QAction* mnuFlatSharp() const { return m_mnuFlatSharp; }
     QAction* menuFlip() const { return m_menuFlip; }
     QMenu* helpMenu() const { return m_help; }
+    // Every menu of the bar, as playing needs them: all off while anything plays.
+    void setAllEnabled(bool enabled);
     QMenu* recentMenu() const { return m_recent; }
 
 signals:
@@ -60,6 +62,7 @@ signals:
     void scaleChosen(int index, const QString& caption);
     void flatSharpToggled();
     void flipToggled();
+    void tempoRequested();
     void intervalCalculatorRequested();
 
 private:
@@ -77,6 +80,7 @@ private:
     QAction* m_mnuFlatSharp = nullptr;
     QAction* m_menuFlip = nullptr;
     QMenu* m_help = nullptr;
+    QMenuBar* m_bar = nullptr;
     std::array<QAction*, 12> m_keyItems{};
 };
 

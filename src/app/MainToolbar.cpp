@@ -54,11 +54,14 @@ MainToolbar::MainToolbar(PictureWidget::Painter keyboardPainter, QWidget* parent
     place(toolButton(this, "sbtnStep", "Step Play", QStyle::SP_MediaSkipForward));
     place(toolButton(this, "sbtnLoop", "Loop", QStyle::SP_BrowserReload));
     place(toolButton(this, "sbtnCount", "Count Off", QStyle::SP_CustomBase, "1234"));
-    place(toolButton(this, "sbtnClick", "Click", QStyle::SP_CustomBase, "Clk"), 8);
-    // Nothing here plays yet; the playback controls wake up with the sound engine.
-    for (const char* name : {"sbtnOpen", "sbtnSave", "sbtnPrintPage", "sbtnUndo", "sbtnPlay",
-                             "sbtnStop", "sbtnPause", "sbtnStep", "sbtnLoop", "sbtnCount", "sbtnClick"})
+    place(toolButton(this, "sbtnClick", "Click", QStyle::SP_CustomBase, "Clk"));
+    place(toolButton(this, "sbtnRootPlay", "Play Scale From Root", QStyle::SP_CustomBase, "Rt"), 8);
+    // The page and printing commands wake up as their pages do.
+    for (const char* name : {"sbtnOpen", "sbtnSave", "sbtnPrintPage", "sbtnUndo"})
         findChild<QToolButton*>(name)->setEnabled(false);
+    // Play, Pause and the options are buttons that stay down; Stop is a plain press.
+    for (const char* name : {"sbtnPlay", "sbtnPause", "sbtnStep", "sbtnLoop", "sbtnCount", "sbtnClick", "sbtnRootPlay"})
+        findChild<QToolButton*>(name)->setCheckable(true);
 
     auto* tempoLabel = new QLabel("Tempo:", this);
     tempoLabel->setGeometry(x, 8, 44, 18);
@@ -67,12 +70,10 @@ MainToolbar::MainToolbar(PictureWidget::Painter keyboardPainter, QWidget* parent
     tempo->setObjectName("meditTempoMain");
     tempo->setInputMask("000");
     tempo->setGeometry(x, 6, 36, 22);
-    tempo->setEnabled(false);
     x += 37;
     auto* tempoUd = new UpDown(10, 250, 100, false, this);
     tempoUd->setObjectName("UpDownTempo");
     tempoUd->setGeometry(x, 6, 16, 22);  // arrows of 16 x 11
-    tempoUd->setEnabled(false);
     x += 22;
 
     // Chord and scale finder: key, type, and the button that shows them.

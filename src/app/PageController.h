@@ -12,6 +12,7 @@
 #include "pages/PageFiles.h"
 #include "pages/PageGeometry.h"
 #include "pages/PageTransfer.h"
+#include "pages/ScaleRecord.h"
 #include "session/ShutdownSequence.h"
 #include "settings/Settings.h"
 
@@ -19,6 +20,16 @@ class QAbstractScrollArea;
 class QWidget;
 
 namespace strumox::app {
+
+// What Play sounds on a page: its current chord strummed, a scale position run, the PlayPage's
+// song, or nothing.
+struct PlayItem {
+    enum class Kind { Nothing, Chord, Scale, Song };
+    Kind kind = Kind::Nothing;
+    pages::DiagramRecord chord;
+    pages::ScaleRecord scale;
+    int beginFret = 1;  // the scale position's
+};
 
 class PageController {
 public:
@@ -75,6 +86,12 @@ public:
     virtual void recovered() {}
     // What the window title adds after the file name (an older file's version).
     virtual std::string titleSuffix() const { return {}; }
+
+    // What Play sounds while the page is active.
+    virtual PlayItem playItem() const { return {}; }
+    // Play on the page's popup: presses the Play button as a click would; `fromRoot` holds "Play
+    // Scale From Root" down for that press (set by the window).
+    std::function<void(bool fromRoot)> pressPlay;
 
     // The page's documents that closing asks about.
     virtual std::vector<session::CloseDocument> closeDocuments() const { return {}; }

@@ -40,6 +40,8 @@ QImage PictureWidget::grabPicture()
     QPainter p(&img);
     if (m_painter)
         m_painter(p);
+    if (m_overlay)
+        m_overlay(p);
     return img;
 }
 
@@ -49,6 +51,8 @@ void PictureWidget::paintEvent(QPaintEvent*)
         rebuild();
     QPainter p(this);
     p.drawImage(QPoint(0, 0), m_cache);
+    if (m_overlay)
+        m_overlay(p);
 }
 
 void PictureWidget::mouseMoveEvent(QMouseEvent* e)

@@ -14,6 +14,10 @@ public:
     PictureWidget(QSize size, Painter painter, QWidget* parent = nullptr);
     // Repaints from the painter function (the cached image is rebuilt on the next paint).
     void refresh();
+    // What is drawn over the cached picture at every paint: marks that move often (playback's
+    // cursors) without the picture under them being painted again.
+    void setOverlay(Painter overlay) { m_overlay = std::move(overlay); }
+    void refreshOverlay() { update(); }
     // The picture as last painted, at 1:1 scale; for tests and printing.
     QImage grabPicture();
 
@@ -33,6 +37,7 @@ protected:
 private:
     void rebuild();
     Painter m_painter;
+    Painter m_overlay;
     QImage m_cache;
     bool m_dirty = true;
 };

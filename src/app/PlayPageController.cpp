@@ -62,7 +62,7 @@ PlayPageController::PlayPageController(PlayPageServices s, QWidget* parent)
     if (m_undoButton)
         connect(m_undoButton, &QToolButton::clicked, this, &PlayPageController::undoClicked);
     if (m_loopButton) {
-        // Until playback arrives Loop Play only decides whether loop marks are drawn.
+        // Loop Play also decides whether loop marks are drawn.
         m_loopButton->setCheckable(true);
         m_loopButton->setEnabled(true);
         connect(m_loopButton, &QToolButton::toggled, this, &PlayPageController::redraw);
@@ -96,6 +96,7 @@ void PlayPageController::buildView(QWidget* parent)
             pictures::paintPlayPage(p, m_model, ctx);
         },
         content);
+    m_picture->setOverlay([this](QPainter& p) { pictures::drawPlayMarks(p, m_playCursor, m_stepArrow); });
     m_picture->setObjectName("imgPlayPage");
     m_picture->setAcceptDrops(true);
     // The labels stand beside the picture at their page's height and scroll with it.
@@ -153,9 +154,11 @@ void PlayPageController::buildPopup()
             });
         return a;
     };
-    // Playing a slot arrives with playback.
     m_play = item("pmenuPlayPlay", "Play Chord", nullptr);
-    m_play->setEnabled(false);
+    connect(m_play, &QAction::triggered, this, [this] {
+        if (hasSelection() && m_model.filled(selectedSlot()) && playSlotChord)
+            playSlotChord(m_model.slot(selectedSlot()));
+    });
     m_chordItems[0] = item("pmenuPlayToDesign", "Send To Chord Design", &PlayPageController::sendToChordDesign);
     m_chordItems[1] = item("pmenuPlayToPrint", "Send To Print Page", &PlayPageController::sendToPrintPage);
     popmenuPlayPage->addSeparator();
@@ -212,6 +215,23 @@ void PlayPageController::updateCursor()
 }
 
 void PlayPageController::scrollTo(int y) { m_scroll->verticalScrollBar()->setValue(y); }
+
+void PlayPageController::setPlayCursor(std::optional<int> beatCell)
+{
+    m_playCursor = beatCell;
+    m_picture->refreshOverlay();
+}
+
+void PlayPageController::setStepArrow(std::optional<int> slot)
+{
+    m_stepArrow = slot;
+    m_picture->refreshOverlay();
+}
+
+void PlayPageController::scrollToSlot(int slot)
+{
+    scrollTo(PlayPage::staffTop(PlayPage::cellOf(slot).row) - 95);
+}
 
 bool PlayPageController::ask(const std::string& question)
 {
@@ -489,6 +509,7 @@ void PlayPageController::popupAt()
     const bool filled = m_model.filled(selectedSlot());
     for (QAction* a : m_chordItems)
         a->setEnabled(filled);
+    m_play->setEnabled(filled);
     popmenuPlayPage->popup(QCursor::pos());
 }
 

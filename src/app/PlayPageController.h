@@ -75,6 +75,8 @@ public:
     std::function<void(const std::string&)> fileWriter() const override;
     bool readFile(const std::string& path, std::string* error) override;
     bool unsavedWork() const override { return m_model.modified; }
+    // The tempo box or dialog changed the song's tempo, which the page's file keeps.
+    void tempoChanged() { m_model.modified = true; }
     std::string openQuestion() const override
     {
         return "Do you want to save changes to this PlayPage before opening another file?";
@@ -82,6 +84,19 @@ public:
     void fileSaved(const std::string& path) override;
     void recovered() override;
     std::string titleSuffix() const override { return m_versionSuffix; }
+
+    PlayItem playItem() const override { return {PlayItem::Kind::Song, {}, {}, 1}; }
+    // "Play Chord" on a slot: the one chord strummed (set by the window).
+    std::function<void(const pages::DiagramRecord&)> playSlotChord;
+
+    // Playback's marks on the picture: the play cursor on beat cell 0..143, the step arrow over
+    // slot 0..287; nothing removes the mark. The picture under them is not painted again.
+    void setPlayCursor(std::optional<int> beatCell);
+    void setStepArrow(std::optional<int> slot);
+    std::optional<int> playCursor() const { return m_playCursor; }
+    std::optional<int> stepArrow() const { return m_stepArrow; }
+    // Scrolls the page so that the staff of `slot`'s row sits 95 pixels below the top.
+    void scrollToSlot(int slot);
 
     // The song's tempo (beats per minute) as the tempo box shows it, kept with the page's file.
     std::function<int()> tempo;
@@ -137,6 +152,8 @@ private:
     void buildView(QWidget* parent);
     void buildPopup();
 
+    std::optional<int> m_playCursor;
+    std::optional<int> m_stepArrow;
     const theory::NoteNames& m_names;
     const session::BusyGuard& m_busy;
     session::Prompter& m_prompter;

@@ -20,7 +20,14 @@ PrintPageController::PrintPageController(GridPageServices services, QWidget* par
     m_picture->setObjectName("imgPrint");
     popmenuPrint = new QMenu(m_picture);
     popmenuPrint->setObjectName("popmenuPrint");
-    addItem(popmenuPrint, "pmenuPrintPlay", "Play Diagram", false);
+    connect(addItem(popmenuPrint, "pmenuPrintPlay", "Play Diagram"), &QAction::triggered, this, [this] {
+        if (m_model.select(m_model.clicked)) {
+            redraw();
+            showSelection();
+        }
+        if (pressPlay)
+            pressPlay(false);
+    });
     m_toPlayPage = addItem(popmenuPrint, "pmenuPrintToPlayPage", "Send To PlayPage");
     connect(m_toPlayPage, &QAction::triggered, this, &PrintPageController::sendToPlayPage);
     m_toDesign = addItem(popmenuPrint, "pmenuPrintToDesign", "Send To Chord Design");
@@ -36,6 +43,18 @@ PrintPageController::PrintPageController(GridPageServices services, QWidget* par
 void PrintPageController::paint(QPainter& p)
 {
     pictures::paintPrintPage(p, m_model, paintContext());
+}
+
+PlayItem PrintPageController::playItem() const
+{
+    const pages::PrintRecord& sel = m_model.selection;
+    if (sel.isEmpty())
+        return {};
+    if (sel.isChord)
+        return {PlayItem::Kind::Chord, pages::printToChord(sel), {}, 1};
+    // A scale cell plays its one position.
+    const pages::ScaleRecord scale = pages::printToScale(sel);
+    return {PlayItem::Kind::Scale, {}, scale, scale.beginFret[0]};
 }
 
 std::optional<pages::DiagramRecord> PrintPageController::arpeggioChord() const

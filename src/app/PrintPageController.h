@@ -18,6 +18,7 @@ public:
     bool tuningEditable() const override { return false; }
     // A selected scale offers no arpeggio; a chord, or nothing selected, does.
     std::optional<pages::DiagramRecord> arpeggioChord() const override;
+    PlayItem playItem() const override;
     QString newCaption() const override { return QStringLiteral("&New Print Page"); }
     std::optional<pages::PageFileKind> fileKind() const override { return pages::PageFileKind::Print; }
     void writeFile(const std::string& path) const override;

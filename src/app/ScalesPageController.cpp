@@ -22,8 +22,18 @@ ScalesPageController::ScalesPageController(GridPageServices services, TdlgBeginF
     m_picture->setObjectName("imgScales");
     popmenuScales = new QMenu(m_picture);
     popmenuScales->setObjectName("popmenuScales");
-    addItem(popmenuScales, "pmenu5PlayDiagram", "Play This Diagram", false);
-    addItem(popmenuScales, "pmenu5PlayFromRoot", "Play Scale From Root", false);
+    for (const bool fromRoot : {false, true}) {
+        QAction* a = fromRoot ? addItem(popmenuScales, "pmenu5PlayFromRoot", "Play Scale From Root")
+                              : addItem(popmenuScales, "pmenu5PlayDiagram", "Play This Diagram");
+        connect(a, &QAction::triggered, this, [this, fromRoot] {
+            if (m_model.select(m_model.clicked)) {
+                redraw();
+                showSelection();
+            }
+            if (pressPlay)
+                pressPlay(fromRoot);
+        });
+    }
     connect(addItem(popmenuScales, "pmenu5ToPrint", "Send To Print Page"), &QAction::triggered, this,
             &ScalesPageController::sendToPrintPage);
     connect(addItem(popmenuScales, "pmenu5StartFret", "Change Beginning Fret"), &QAction::triggered, this,

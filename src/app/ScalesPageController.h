@@ -22,6 +22,7 @@ public:
     bool tuningEditable() const override { return true; }
     // Scales have no arpeggio; the fretboard keeps showing the scale.
     std::optional<pages::DiagramRecord> arpeggioChord() const override { return std::nullopt; }
+    PlayItem playItem() const override { return {PlayItem::Kind::Scale, {}, m_model.selection, shownBeginFret(true)}; }
     QString newCaption() const override { return QStringLiteral("&New Scale Page"); }
     std::optional<pages::PageFileKind> fileKind() const override { return pages::PageFileKind::Scales; }
     void writeFile(const std::string& path) const override;

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <algorithm>
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -30,11 +31,14 @@
 #include "app/QtPrompter.h"
 #include "app/RecoveryController.h"
 #include "app/ScalesPageController.h"
+#include "app/PlaybackController.h"
 #include "app/TdlgBeginFret.h"
+#include "app/TdlgTempo.h"
 #include "app/TfrmIntCalc.h"
 #include "app/UpDown.h"
 #include "app/WheelScroller.h"
 #include "app/pictures/KeyboardPicture.h"
+#include "playback/sinks/OutputDevices.h"
 #include "session/ShutdownSequence.h"
 #include "settings/IniFile.h"
 
@@ -116,6 +120,7 @@ TfrmMain::TfrmMain(std::string appDir, session::Prompter* prompter, QWidget* par
     connect(m_toolbar->btnShowChords, &QPushButton::clicked, m_finder, &ChordFinderController::showChords);
 
     m_menus = new MainMenus(menuBar(), m_names, this);
+    buildPlayback();
     m_frmIntCalc = new TfrmIntCalc(m_appDir, this);
     wireMenus();
     m_menus->addHelpAdditions(m_settings.webSites, QString::fromStdString(m_appDir) + "KQ65 Tutorials/");
@@ -142,6 +147,7 @@ TfrmMain::~TfrmMain()
 {
     // Destroying the children moves the focus; by then this is no longer a whole window.
     disconnect(m_focusWatch);
+    qApp->removeEventFilter(this);
     // A fret box losing the focus then must not edit the chord or write to the status bar.
     m_designPage->designView().blockSignals(true);
     disconnect(m_designPage, nullptr, this, nullptr);
@@ -182,12 +188,6 @@ void TfrmMain::buildPages()
                                          m_toolbar->findChild<QToolButton*>("sbtnLoop")},
                                         m_pages);
     m_playPage->savePage = [this] { return m_pageFiles->savePage(Page::PlayPage, false); };
-    auto* tempoBox = m_toolbar->findChild<QLineEdit*>("meditTempoMain");
-    m_playPage->tempo = [tempoBox] { return std::clamp(tempoBox->text().toInt(), 10, 250); };
-    m_playPage->setTempo = [this, tempoBox](int bpm) {
-        tempoBox->setText(QString::number(bpm));
-        m_toolbar->findChild<UpDown*>("UpDownTempo")->setPosition(bpm);
-    };
     connect(m_playPage, &PlayPageController::pageRequested, this, &TfrmMain::onPageRequested);
     connect(m_playPage, &PlayPageController::titleCleared, this, [this] { m_pageFiles->pageErased(Page::PlayPage); });
     m_printPage = new PrintPageController(services, m_pages);
@@ -207,6 +207,61 @@ void TfrmMain::buildPages()
         connect(grid, &GridPageController::titleCleared, this, [this, grid] { m_pageFiles->pageErased(grid->page()); });
     }
     connect(m_pages, &QTabWidget::currentChanged, this, &TfrmMain::onPageChanged);
+}
+
+void TfrmMain::buildPlayback()
+{
+    auto button = [this](const char* name) { return m_toolbar->findChild<QToolButton*>(name); };
+    const PlaybackControls controls{button("sbtnPlay"),
+                                    button("sbtnStop"),
+                                    button("sbtnPause"),
+                                    button("sbtnStep"),
+                                    button("sbtnLoop"),
+                                    button("sbtnCount"),
+                                    button("sbtnClick"),
+                                    button("sbtnRootPlay"),
+                                    m_fretboardPanel->sbtnBassNote,
+                                    m_fretboardPanel->sbShowArp,
+                                    m_fretboardPanel->sbStrumSpeed,
+                                    m_toolbar->findChild<QLineEdit*>("meditTempoMain"),
+                                    m_toolbar->findChild<UpDown*>("UpDownTempo")};
+    m_dlgTempo = new TdlgTempo(this);
+    m_playback = new PlaybackController(
+        {m_names, m_busy, *m_fretboard, *m_playPage, m_settings, m_scaleSpan,
+         [this]() -> PageController& { return active(); }, [this](bool on) { m_menus->setAllEnabled(on); },
+         [this](const QString& text) { statusBar()->showMessage(text, 10000); },
+         [](int index) { return playback::OutputDevices().openOutput(index); }, nullptr},
+        controls, *m_dlgTempo, this);
+    for (PageController* page : m_pageControllers)
+        page->pressPlay = [this](bool fromRoot) { m_playback->pressPlay(fromRoot); };
+    m_playPage->playSlotChord = [this](const pages::DiagramRecord& chord) { m_playback->playSingleChord(chord); };
+    m_playPage->tempo = [this] { return m_playback->bpm(); };
+    m_playPage->setTempo = [this](int bpm) { m_playback->setBpm(bpm); };
+    m_playback->tempoEdited = [this] { m_playPage->tempoChanged(); };
+    connect(m_menus, &MainMenus::tempoRequested, m_playback, &PlaybackController::openTempoDialog);
+    // The window's own keys: Space and the arrows play, stop and step wherever the focus rests,
+    // except while a name or the tempo is typed.
+    qApp->installEventFilter(this);
+}
+
+bool TfrmMain::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress && m_keyPreview && isActiveWindow() && !QApplication::activeModalWidget() &&
+        !QApplication::activePopupWidget()) {
+        auto* w = qobject_cast<QWidget*>(watched);
+        if (w && w->window() == this && w != m_toolbar->findChild<QLineEdit*>("meditTempoMain") &&
+            m_playback->keyPressed(static_cast<QKeyEvent*>(event)->key()))
+            return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TfrmMain::showEvent(QShowEvent* e)
+{
+    QMainWindow::showEvent(e);
+    // The synthesizer and the ports come up only once the window is there to be seen.
+    if (!m_playback->outputOpen())
+        m_playback->openOutputSoon();
 }
 
 void TfrmMain::wireMenus()

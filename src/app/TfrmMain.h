@@ -38,7 +38,9 @@ class PlayPageController;
 class PrintPageController;
 class RecoveryController;
 class ScalesPageController;
+class PlaybackController;
 class TdlgBeginFret;
+class TdlgTempo;
 class TfrmIntCalc;
 class WheelScroller;
 
@@ -89,6 +91,8 @@ public:
     TdlgBeginFret& beginFretDialog() { return *m_dlgBeginFret; }
     TfrmIntCalc& intervalCalculator() { return *m_frmIntCalc; }
     MainMenus& menus() { return *m_menus; }
+    PlaybackController& playback() { return *m_playback; }
+    TdlgTempo& tempoDialog() { return *m_dlgTempo; }
     PageFileController& pageFiles() { return *m_pageFiles; }
     RecoveryController& recovery() { return *m_recovery; }
     // The program's start, once the window shows: the offer to restore what a crash left
@@ -103,10 +107,13 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* e) override;
+    void showEvent(QShowEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildPages();
     void wireMenus();
+    void buildPlayback();
     void applyStartupSettings();
     void onPageChanged(int index);
     void onPageRequested(pages::Page page, pages::Placement placement);
@@ -140,6 +147,8 @@ private:
     PageFileController* m_pageFiles = nullptr;
     RecoveryController* m_recovery = nullptr;
     TdlgBeginFret* m_dlgBeginFret = nullptr;
+    TdlgTempo* m_dlgTempo = nullptr;
+    PlaybackController* m_playback = nullptr;
     TfrmIntCalc* m_frmIntCalc = nullptr;
 
     FretboardController* m_fretboard = nullptr;

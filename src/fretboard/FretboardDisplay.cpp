@@ -296,4 +296,22 @@ void FretboardDisplay::clearHover()
     m_panels.interval.clear();
 }
 
+void FretboardDisplay::noteSounding(int string, int fret, int mark)
+{
+    // Cells of the finger-dot glyphs in the glyph strip, by mark 0..6.
+    static constexpr std::array<int, 7> kDotCell{180, 192, 204, 216, 228, 12, 168};
+    if (string < 0 || string > 5 || fret < 0 || fret > 22 || mark < 0 || mark > 6)
+        return;
+    m_scene.sounding[static_cast<size_t>(string)] = FretboardScene::Glyph{string, fret, kDotCell[static_cast<size_t>(mark)]};
+}
+
+void FretboardDisplay::noteEnded(int string, int fret, bool wipe)
+{
+    if (string < 0 || string > 5)
+        return;
+    m_scene.sounding[static_cast<size_t>(string)].reset();
+    if (wipe)
+        std::erase_if(m_scene.glyphs, [&](const FretboardScene::Glyph& g) { return g.string == string && g.fret == fret; });
+}
+
 }  // namespace strumox::fretboard

@@ -75,6 +75,15 @@ public:
     // frets a position spans; with the full-fretboard button down the whole neck is shown.
     void showScale(const pages::ScaleRecord& r, int beginFret, int frets, const DisplayContext& ctx);
 
+    // Playback's note markers. A note starts sounding: its string shows the dot of finger mark
+    // `mark` (0 open .. 4, 5 not played, 6 scale note) at `fret` over the picture. A note ends:
+    // the string's dot goes; with `wipe` (the PlayPage and tablature, whose chord is not on the
+    // picture) whatever the picture showed in that cell goes too. Frets above 22 and marks
+    // outside 0..6 are ignored.
+    void noteSounding(int string, int fret, int mark);
+    void noteEnded(int string, int fret, bool wipe);
+    void clearSounding() { m_scene.sounding = {}; }
+
     // Mouse over the picture: fills the note and interval read-outs; outside the counting
     // area empties them. Returns whether the position counted.
     bool hover(int x, int y);

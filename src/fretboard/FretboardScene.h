@@ -2,7 +2,9 @@
 // What the fretboard picture shows after ShowChord / ShowIntervals / ShowScale / ClearDisplay,
 // in picture terms: glyph cells at (string, fret) and hollow squares. The painter turns it into
 // pixels.
+#include <array>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 namespace strumox::fretboard {
@@ -21,11 +23,15 @@ struct FretboardScene {
     bool leftHanded = false;
     std::vector<Glyph> glyphs;
     std::vector<Square> squares;
+    // The finger dot of the note each string sounds while something plays, drawn over the rest;
+    // empty when the string is silent. Index = string.
+    std::array<std::optional<Glyph>, 6> sounding;
 
     void clear()
     {
         glyphs.clear();
         squares.clear();
+        sounding = {};
     }
 };
 

@@ -686,3 +686,42 @@ TEST(FretboardDisplayRespelling, RespelledReadOutsMatchAReplayInTheNewSpelling)
 }
 
 }  // namespace
+
+// --- playback's finger dots ----------------------------------------------------------------------
+
+TEST_F(FretboardDisplayTest, SoundingDotsFollowTheNotesAndAnEndWipesOnlyWhereAsked)
+{
+    display.showChord(shapeChord(0, "major", "x32010", {0, 4, 7, 255, 255, 255, 255}, "1 3 5"), ctx);
+    const auto chordGlyphs = display.scene().glyphs;
+    // Marks 0..4 light their own glyph cells, 6 the scale-note cell; out-of-range input is dropped.
+    const std::array<int, 7> cell{180, 192, 204, 216, 228, 12, 168};
+    for (int mark = 0; mark <= 6; ++mark) {
+        display.noteSounding(3, 7, mark);
+        ASSERT_TRUE(display.scene().sounding[3]);
+        EXPECT_EQ(display.scene().sounding[3]->cellX, cell[size_t(mark)]) << "mark " << mark;
+        EXPECT_EQ(display.scene().sounding[3]->fret, 7);
+    }
+    display.noteSounding(6, 1, 1);
+    display.noteSounding(2, 23, 1);
+    display.noteSounding(2, 1, 7);
+    EXPECT_FALSE(display.scene().sounding[2]);
+
+    // A later note on the same string takes its place; the chord's own glyphs stay untouched.
+    display.noteSounding(4, 3, 3);
+    display.noteSounding(4, 5, 1);
+    EXPECT_EQ(display.scene().sounding[4]->fret, 5);
+    EXPECT_EQ(display.scene().glyphs.size(), chordGlyphs.size());
+
+    // An end without wipe leaves the chord's glyph in that cell; with wipe it goes, and only it.
+    display.noteEnded(4, 3, false);
+    EXPECT_FALSE(display.scene().sounding[4]);
+    EXPECT_EQ(display.scene().glyphs.size(), chordGlyphs.size());
+    display.noteEnded(4, 3, true);
+    EXPECT_EQ(display.scene().glyphs.size(), chordGlyphs.size() - 1);
+    for (const auto& g : display.scene().glyphs)
+        EXPECT_FALSE(g.string == 4 && g.fret == 3);
+
+    display.clearDisplay();
+    EXPECT_TRUE(std::none_of(display.scene().sounding.begin(), display.scene().sounding.end(),
+                             [](const auto& g) { return g.has_value(); }));
+}

@@ -283,6 +283,7 @@ QImage makeLeftNeck(const QImage& right)
 // --- marker glyphs ----------------------------------------------------------------------------
 
 const QColor kDotFill(28, 78, 168);
+const QColor kSoundingFill(255, 196, 0);
 const QColor kRootFill(214, 34, 34);
 const QColor kGlyphEdge(250, 250, 246);
 const QColor kGlyphOutline(20, 16, 14, 210);
@@ -340,6 +341,12 @@ QImage makeGlyphStrip()
         drawDot(p, glyphCellX(finger, false), kDotFill, finger);
         drawDot(p, glyphCellX(finger, true), kRootFill, finger);
     }
+    // The dots of notes sounding while something plays: a scale note at 168, an open string at
+    // 180, fingers 1..4 at 192..228, lit so they stand out over the chord's own dots.
+    drawDot(p, 168, kSoundingFill, 0);
+    drawRing(p, 180, kSoundingFill, kGlyphEdge);
+    for (int finger = 1; finger <= 4; ++finger)
+        drawDot(p, 180 + 12 * finger, kSoundingFill, finger);
     return img;
 }
 
@@ -394,6 +401,12 @@ void paintFretboard(QPainter& p, const FretboardScene& scene)
         p.fillRect(x0, y0 + side - pen, side, pen, c);
         p.fillRect(x0, y0 + pen, pen, side - 2 * pen, c);
         p.fillRect(x0 + side - pen, y0 + pen, pen, side - 2 * pen, c);
+    }
+    for (const auto& g : scene.sounding) {
+        if (!g || !onNeck(g->string, g->fret) || g->cellX < 0 || g->cellX > kGlyphStripWidth - kGlyphSize)
+            continue;
+        p.drawImage(QPoint(hand.fretX[static_cast<size_t>(g->fret)], kStringTop[static_cast<size_t>(g->string)]), glyphs,
+                    QRect(g->cellX, 0, kGlyphSize, kGlyphSize));
     }
     p.restore();
 }

@@ -92,6 +92,33 @@ QImage makeCursor()
     return img;
 }
 
+// Playback's marks are 28 x 33 pieces of staff.
+constexpr int kPlayMarkWidth = 28;
+
+QImage makePlayCursor()
+{
+    QImage img = staff(kPlayMarkWidth);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing, true);
+    // A rhythm slash through the middle lines, in red.
+    p.setPen(QPen(QColor(255, 0, 0), 5, Qt::SolidLine, Qt::FlatCap));
+    p.drawLine(QPointF(8, 25), QPointF(20, 7));
+    return img;
+}
+
+QImage makeStepArrow()
+{
+    QImage img = staff(kPlayMarkWidth);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing, true);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(0, 0, 200));
+    // Pointing down at the slot below the staff.
+    p.drawRect(QRectF(11, 2, 6, 17));
+    p.drawPolygon(QPolygonF({QPointF(4, 18), QPointF(24, 18), QPointF(14, 31)}));
+    return img;
+}
+
 QString latin1(const std::string& s) { return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size())); }
 
 void writeText(QPainter& p, int x, int y, const std::string& text)
@@ -155,6 +182,26 @@ QImage staffCursor()
 {
     static const QImage img = makeCursor();
     return img;
+}
+
+QImage playCursor()
+{
+    static const QImage img = makePlayCursor();
+    return img;
+}
+
+QImage stepArrow()
+{
+    static const QImage img = makeStepArrow();
+    return img;
+}
+
+void drawPlayMarks(QPainter& p, std::optional<int> cursorCell, std::optional<int> stepSlot)
+{
+    if (cursorCell && *cursorCell >= 0 && *cursorCell < PlayPage::kSlotCount / 2)
+        drawAt(p, PlayPage::beatStaffPoint(*cursorCell % 6, *cursorCell / 6), playCursor());
+    if (stepSlot && *stepSlot >= 0 && *stepSlot < PlayPage::kSlotCount)
+        drawAt(p, PlayPage::slotStaffPoint(PlayPage::cellOf(*stepSlot)), stepArrow());
 }
 
 QImage staffErase()

@@ -4,6 +4,7 @@
 // slots' tiny diagrams with their titles. Positions come from pages::PlayPage; this only draws.
 // Needs a QGuiApplication (texts are drawn with a font).
 #include <QImage>
+#include <optional>
 
 #include "fretboard/FretboardGeometry.h"
 #include "pages/PlayPage.h"
@@ -23,6 +24,8 @@ QImage staffRepeat();     // 8 wide: repeat end (two dots, thin and thick bar)
 QImage staffLoop();       // 8 wide: the loop arrow
 QImage staffCursor();     // 8 wide: the start cursor, in colour
 QImage staffErase();      // 8 wide: plain staff, laid over any of the others
+QImage playCursor();      // 28 wide: the red slash on the beat being played
+QImage stepArrow();       // 28 wide: the arrow over the slot a step played
 
 // Measure numbers and repeat counts: size 6 of the page face.
 constexpr int kPlayNumberPixelSize = 8;
@@ -44,6 +47,10 @@ void drawPlayPageMarkers(QPainter& p, pages::TimeSignature sig, const pages::Pla
 void drawStartCursor(QPainter& p, pages::Cell start);
 // One slot: its area painted white, then a filled record's tiny diagram and title.
 void drawPlayPageSlot(QPainter& p, const pages::DiagramRecord& chord, pages::Cell cell, const PlayPagePaintContext& ctx);
+
+// Playback's marks over the picture: the play cursor on beat cell `cursorCell` (0..143, two slots
+// a cell), the step arrow over slot `stepSlot` (0..287); none for nothing.
+void drawPlayMarks(QPainter& p, std::optional<int> cursorCell, std::optional<int> stepSlot);
 
 // The whole picture as the page holds it, over white.
 void paintPlayPage(QPainter& p, const pages::PlayPage& page, const PlayPagePaintContext& ctx);
