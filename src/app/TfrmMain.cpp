@@ -248,8 +248,9 @@ bool TfrmMain::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::KeyPress && m_keyPreview && isActiveWindow() && !QApplication::activeModalWidget() &&
         !QApplication::activePopupWidget()) {
+        // Text fields keep their keys: a space or an arrow there edits the text.
         auto* w = qobject_cast<QWidget*>(watched);
-        if (w && w->window() == this && w != m_toolbar->findChild<QLineEdit*>("meditTempoMain") &&
+        if (w && w->window() == this && !qobject_cast<QLineEdit*>(w) &&
             m_playback->keyPressed(static_cast<QKeyEvent*>(event)->key()))
             return true;
     }
