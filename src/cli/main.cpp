@@ -13,6 +13,10 @@
 #include <string_view>
 #include <vector>
 
+namespace strumox::cli {
+int runRender(Args args);  // RenderCommand.cpp
+}
+
 namespace {
 
 using namespace strumox::cli;
@@ -72,6 +76,13 @@ constexpr Command kCommands[] = {
      "      strum of FRETS given as for identify. Strum speed from DIR/Kq.ini (a .ppf: its own); no\n"
      "      count-off on a PlayPage chord.",
      runStrumEvents},
+    {"render", "FILE.ppf -o OUT.mid|OUT.wav [--format 0|1] [--click] [--count] [--count-off N] [--bass on|off] [--loop on|off] [--strum POS] [--tempo BPM] [--start SLOT] [--max-ticks N] [--queue N] [--appdir DIR]",
+     "Write the song events plays as a Standard MIDI File (format 0, or 1 with --format 1: a tempo\n"
+     "      track, then the music; 480 ticks a beat, markers left out) or render it through the\n"
+     "      built-in synthesizer to a 44.1 kHz 16-bit stereo WAV file, as the extension says. Options\n"
+     "      and defaults as for events; --max-ticks N ends the song at tick N, silencing what sounds.\n"
+     "      A failed render leaves no file.",
+     runRender},
 };
 
 void printUsage(std::ostream& out)
