@@ -70,7 +70,9 @@ public:
     {
         m_log.sent.push_back({m_log.clock.elapsed(), message, {}});
         // The boxes change once the step's messages are out.
-        QTimer::singleShot(0, [log = &m_log, at = m_log.sent.size() - 1, w = m_window] { log->sent[at].lit = litBoxes(*w); });
+        QTimer::singleShot(0, [log = &m_log, at = m_log.sent.size() - 1, w = m_window] {
+            log->sent[at].lit = litBoxes(*w);
+        });
     }
 
 private:
@@ -133,12 +135,12 @@ private slots:
         // While an arrow is held only the root's box follows; the others follow its release.
         QTest::mousePress(arrow(*w, false), Qt::LeftButton);
         QTRY_VERIFY_WITH_TIMEOUT(w->UpDown1->position() != 2 && w->UpDown1->position() != 1, 3000);
-        QCOMPARE(w->lbl[0]->text(), QString::fromStdString(theory::noteNameTable(theory::Spelling::Sharps)[w->UpDown1->position()]));
+        const auto& sharps = theory::noteNameTable(theory::Spelling::Sharps);
+        QCOMPARE(w->lbl[0]->text(), QString::fromStdString(sharps[w->UpDown1->position()]));
         QCOMPARE(w->lbl[1]->text(), QString("D#"));
         QTest::mouseRelease(arrow(*w, false), Qt::LeftButton);
         for (int i = 0; i < 12; ++i)
-            QCOMPARE(w->lbl[std::size_t(i)]->text(), QString::fromStdString(theory::noteNameTable(
-                                                         theory::Spelling::Sharps)[(w->UpDown1->position() + i) % 12]));
+            QCOMPARE(w->lbl[std::size_t(i)]->text(), QString::fromStdString(sharps[(w->UpDown1->position() + i) % 12]));
     }
 
     void scalePlaysNoteByNoteAndNothingChangesUntilItEnds()

@@ -62,7 +62,8 @@ private slots:
             QTRY_COMPARE_WITH_TIMEOUT(effect.status(), QSoundEffect::Ready, 3000);
         }
         QCOMPARE(contents.size(), SpokenNoteNames::kSoundCount);
-        QVERIFY2(shortestTwoWords > longestOneWord, qPrintable(QStringLiteral("%1 %2").arg(shortestTwoWords).arg(longestOneWord)));
+        QVERIFY2(shortestTwoWords > longestOneWord,
+                 qPrintable(QStringLiteral("%1 %2").arg(shortestTwoWords).arg(longestOneWord)));
     }
 
     void tablesPickTheSpelledNameAndSpeakingNeverFails()

@@ -68,7 +68,8 @@ TEST(IntervalCalculatorPlan, EveryScaleRunsNoteByNoteAndEveryChordIsHeldThenLetG
                 SCOPED_TRACE(testing::Message() << "scale " << s << " root " << root << " speed " << speed);
                 const auto& scale = theory::builtInScales()[s];
                 const int n = scale.noteCount();
-                const Played p = play(IntervalCalculator::playPlan(Mode::Scales, scale.intervals, root, 25, 100, speed), root);
+                const Played p =
+                    play(IntervalCalculator::playPlan(Mode::Scales, scale.intervals, root, 25, 100, speed), root);
                 EXPECT_EQ(p.program, 25);
                 EXPECT_EQ(p.mostAtOnce, 1);
                 // The scale from the lowest root up, then its octave when the list ends early.
@@ -119,8 +120,10 @@ TEST(IntervalCalculatorPlan, ListEndsAndLimits)
     const Case cases[] = {
         {"seven then 99: eight notes, the last an octave up", Mode::Scales, {0, 2, 4, 5, 7, 9, 11, 99, 99, 99},
          {48, 50, 52, 53, 55, 57, 59, 60}},
-        {"a scale reads ten bytes at most", Mode::Scales, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10}, {48, 49, 50, 51, 52, 53, 54, 55, 56, 57}},
-        {"a chord reads seven bytes at most", Mode::Chords, {0, 4, 7, 10, 14, 17, 21, 11}, {48, 52, 55, 58, 62, 65, 69}},
+        {"a scale reads ten bytes at most", Mode::Scales, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10},
+         {48, 49, 50, 51, 52, 53, 54, 55, 56, 57}},
+        {"a chord reads seven bytes at most", Mode::Chords, {0, 4, 7, 10, 14, 17, 21, 11},
+         {48, 52, 55, 58, 62, 65, 69}},
         {"255 ends a list", Mode::Scales, {0, 3, 255, 7, 99, 99, 99, 99, 99, 99}, {48, 51}},
         {"nothing before 255", Mode::Chords, {255, 255, 255, 255, 255, 255, 255}, {}},
         {"no item chosen", Mode::Scales, {}, {}},
