@@ -21,28 +21,13 @@
 #include "playback/PlayPageSequencer.h"
 #include "playback/Strum.h"
 #include "settings/Settings.h"
+#include "settings/SoundVoices.h"
 
 namespace strumox::cli {
 
 namespace {
 
 using playback::TickedEvent;
-
-// The voices of the Preferences dialog.
-playback::Voices voicesFrom(const settings::AppSettings& s)
-{
-    playback::Voices v;
-    v.guitarProgram = s.guitarPatch;
-    v.guitarChannel = s.guitarChannel;
-    v.guitarVelocity = s.guitarVolume;
-    v.bassProgram = s.bassPatch;
-    v.bassChannel = s.bassChannel;
-    v.bassVelocity = s.bassVolume;
-    v.clickChannel = s.clickChannel;
-    v.clickNote = s.clickNote;
-    v.clickVelocity = s.clickVolume;
-    return v;
-}
 
 std::string eventText(const std::vector<TickedEvent>& events, bool json)
 {
@@ -177,7 +162,7 @@ int runEvents(Args args)
     // The clock's part: take what the queue holds whenever the sequencer finds it full.
     playback::BoundedQueue queue(static_cast<std::size_t>(capacity));
     playback::PlayPageSequencer sequencer;
-    sequencer.start(page, options, voicesFrom(prefs), queue);
+    sequencer.start(page, options, settings::voicesOf(prefs), queue);
     std::vector<TickedEvent> events;
     std::uint64_t tick = 0;
     bool pastLimit = false;
@@ -233,7 +218,7 @@ int runStrumEvents(Args args)
         throw UsageError("strum-events: expected FILE SLOT, or --frets FRETS (low E string first, e.g. x,3,2,0,1,0)");
 
     const auto prefs = settings::readStartupSettings(appDirFrom(appDir));
-    const playback::Voices voices = voicesFrom(prefs);
+    const playback::Voices voices = settings::voicesOf(prefs);
     playback::StrumOptions chord;
     chord.countOff = count;
     chord.bass = bass;

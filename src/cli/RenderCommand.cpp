@@ -17,6 +17,7 @@
 #include "playback/sinks/MidiFileWriter.h"
 #include "playback/sinks/WavRenderer.h"
 #include "settings/Settings.h"
+#include "settings/SoundVoices.h"
 
 namespace strumox::cli {
 
@@ -54,22 +55,6 @@ std::optional<Output> outputOf(const std::string& path)
     if (ext == ".wav")
         return Output::Wav;
     return std::nullopt;
-}
-
-// The voices of the Preferences dialog.
-playback::Voices voicesFrom(const settings::AppSettings& s)
-{
-    playback::Voices v;
-    v.guitarProgram = s.guitarPatch;
-    v.guitarChannel = s.guitarChannel;
-    v.guitarVelocity = s.guitarVolume;
-    v.bassProgram = s.bassPatch;
-    v.bassChannel = s.bassChannel;
-    v.bassVelocity = s.bassVolume;
-    v.clickChannel = s.clickChannel;
-    v.clickNote = s.clickNote;
-    v.clickVelocity = s.clickVolume;
-    return v;
 }
 
 }  // namespace
@@ -149,7 +134,7 @@ int runRender(Args args)
                          std::to_string(page.slotsPerMeasure()) + " on this " + (file->threeFour ? "3/4" : "4/4") +
                          " page; got " + std::to_string(options.startSlot));
 
-    const playback::RenderedSong song = playback::renderSong(page, options, voicesFrom(prefs), render);
+    const playback::RenderedSong song = playback::renderSong(page, options, settings::voicesOf(prefs), render);
     if (song.status == playback::RenderedSong::Status::Endless)
         throw std::runtime_error(*path + " plays forever: Loop Play is down and measure " +
                                  std::to_string(*playback::endlessFrom(page, options) + 1) +
