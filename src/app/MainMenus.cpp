@@ -9,6 +9,7 @@
 #include <QMessageBox>
 #include <QUrl>
 
+#include "playback/MidiClock.h"
 #include "theory/ChordTypes.h"
 #include "theory/ScaleTypes.h"
 
@@ -132,9 +133,14 @@ void MainMenus::buildHelpMenu(QMenuBar* bar, QWidget* window)
     auto* about = m_help->addAction("&About...");
     about->setObjectName("mnuAbout");
     connect(about, &QAction::triggered, window, [window] {
+        // The clock's version: major in the high byte, minor (two digits) in the low one.
+        const int clock = playback::MidiClock::kVersion;
         QMessageBox::about(window, "About Strumox",
-                           QStringLiteral("                Strumox! version: %1\n\n"
+                           QStringLiteral("Sound clock version: %1.%2\n\n"
+                                          "                Strumox! version: %3\n\n"
                                           "Chords, scales, song sheets and tablature for guitarists.")
+                               .arg(clock >> 8)
+                               .arg(clock & 0xFF, 2, 10, QLatin1Char('0'))
                                .arg(QStringLiteral(STRUMOX_VERSION)));
     });
 }

@@ -17,6 +17,7 @@
 #include "playback/RealtimeClock.h"
 #include "playback/Strum.h"
 #include "playback/Tempo.h"
+#include "settings/SoundVoices.h"
 
 namespace strumox::app {
 
@@ -39,21 +40,6 @@ void setDown(QToolButton* b, bool down)
 }
 
 }  // namespace
-
-playback::Voices PlaybackController::voicesOf(const settings::AppSettings& s)
-{
-    playback::Voices v;
-    v.guitarProgram = s.guitarPatch;
-    v.guitarChannel = s.guitarChannel;
-    v.guitarVelocity = s.guitarVolume;
-    v.bassProgram = s.bassPatch;
-    v.bassChannel = s.bassChannel;
-    v.bassVelocity = s.bassVolume;
-    v.clickChannel = s.clickChannel;
-    v.clickNote = s.clickNote;
-    v.clickVelocity = s.clickVolume;
-    return v;
-}
 
 PlaybackController::PlaybackController(PlaybackServices services, PlaybackControls controls, TdlgTempo& tempoDialog,
                                        QObject* parent)
@@ -109,8 +95,12 @@ PlaybackController::~PlaybackController()
 
 void PlaybackController::openOutputSoon() { m_openSoon->start(); }
 
+void PlaybackController::setSpokenNames(SpokenNoteNames* names) { m_s.spokenNames = names; }
+
 void PlaybackController::closeOutput()
 {
+    // Closed on purpose (the calculator holds the device): not reopened behind its back.
+    m_openSoon->stop();
     m_clock->stop();
     m_clock->setSink(nullptr);
     m_sink.reset();
@@ -228,7 +218,7 @@ void PlaybackController::startChord(const pages::DiagramRecord& chord, bool play
     o.strumPosition = m_c.strumSpeed->value();
     o.playPage = playPage;
     o.stepped = stepped;
-    playback::strumChord(*m_clock, chord, voicesOf(m_s.settings), o);
+    playback::strumChord(*m_clock, chord, settings::voicesOf(m_s.settings), o);
     m_chordSounding = true;
     m_clock->start();
 }
@@ -245,7 +235,7 @@ void PlaybackController::startScale(const PlayItem& item)
     o.span = m_s.scaleSpan;
     o.fromRoot = m_c.rootPlay->isChecked();
     setPlayDown(true);
-    const auto result = playback::runScale(*m_clock, item.scale, item.beginFret, voicesOf(m_s.settings), o);
+    const auto result = playback::runScale(*m_clock, item.scale, item.beginFret, settings::voicesOf(m_s.settings), o);
     if (result != playback::ScaleRunResult::Queued) {
         // From the root works in standard tuning only: the run stops before it starts.
         m_clock->stop();
@@ -287,7 +277,7 @@ void PlaybackController::startSong()
     setPlayDown(true);
     setTempoControlsEnabled(false);
     m_s.fretboard.clearDisplay();
-    const auto result = m_sequencer.start(page, o, voicesOf(m_s.settings), *m_clock);
+    const auto result = m_sequencer.start(page, o, settings::voicesOf(m_s.settings), *m_clock);
     if (result == playback::PlayPageSequencer::StartResult::NothingToStep) {
         release();
         return;

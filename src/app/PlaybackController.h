@@ -15,6 +15,7 @@
 #include "playback/Voices.h"
 #include "session/BusyGuard.h"
 #include "settings/Settings.h"
+#include "settings/SoundVoices.h"
 #include "theory/Notes.h"
 
 class QLineEdit;
@@ -65,7 +66,7 @@ struct PlaybackServices {
     std::function<void(const QString&)> statusMessage;
     // Opens output device `index` (0 = the built-in synthesizer); never null.
     std::function<std::unique_ptr<playback::OutputSink>(int index)> openOutput;
-    SpokenNoteNames* spokenNames = nullptr;  // may be null
+    SpokenNoteNames* spokenNames = nullptr;  // may be null: the names are then not spoken
 };
 
 class PlaybackController : public QObject {
@@ -82,6 +83,8 @@ public:
     // The interval calculator sounds on its own output while it is shown: ours closes meanwhile.
     void closeOutput();
     void reopenOutput();
+    // The names the note markers speak (see PlaybackServices::spokenNames); null for none.
+    void setSpokenNames(SpokenNoteNames* names);
     // Where outputs come from from now on (the device list; a recording in tests). Closes ours.
     void setOutputFactory(std::function<std::unique_ptr<playback::OutputSink>(int index)> open);
 
@@ -102,7 +105,7 @@ public:
     bool keyPressed(int key);
 
     // The generators' inputs as the settings give them.
-    static playback::Voices voicesOf(const settings::AppSettings& s);
+    static playback::Voices voicesOf(const settings::AppSettings& s) { return settings::voicesOf(s); }
 
 signals:
     void playStateChanged(bool playing);

@@ -107,7 +107,10 @@ void SpokenNoteNames::setSpeechVolume(int speechVol)
 void SpokenNoteNames::speak(int pitchClass, theory::Spelling spelling)
 {
     const int i = soundIndex(pitchClass, spelling);
-    if (!m_canPlay || i < 0)
+    if (i < 0)
+        return;
+    emit spoken(m_sounds[static_cast<std::size_t>(i)]->name);
+    if (!m_canPlay)
         return;
     for (const auto& sound : m_sounds)
         if (sound->effect)

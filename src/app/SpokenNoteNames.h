@@ -47,6 +47,11 @@ public:
     // Says the name of a pitch class in the spelling given; stops any name still sounding first.
     void speak(int pitchClass, theory::Spelling spelling);
 
+signals:
+    // A name was asked for and its sound exists: the resource's name ("SPEAK_01"), told whether
+    // or not an audio device plays it.
+    void spoken(const QString& name);
+
 private:
     struct Sound;
     int soundIndex(int pitchClass, theory::Spelling spelling) const;

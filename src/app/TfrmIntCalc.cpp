@@ -269,7 +269,11 @@ void TfrmIntCalc::lightBoxes(IntervalCalculator::LitBoxes lit)
 void TfrmIntCalc::showEvent(QShowEvent* e)
 {
     QDialog::showEvent(e);
-    if (!m_output && m_outputFactory)
+    if (m_holdsDevice)
+        return;
+    m_holdsDevice = true;
+    emit outputOpening();
+    if (m_outputFactory)
         m_output = m_outputFactory();
 }
 
@@ -279,6 +283,10 @@ void TfrmIntCalc::hideEvent(QHideEvent* e)
         finishPlay();
     m_output.reset();
     QDialog::hideEvent(e);
+    if (m_holdsDevice) {
+        m_holdsDevice = false;
+        emit outputClosed();
+    }
 }
 
 }  // namespace strumox::app

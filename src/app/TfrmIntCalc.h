@@ -57,6 +57,12 @@ public:
     QPushButton* btnClose = nullptr;
     QLabel* lblProblem = nullptr;  // why a list is empty, when a file could not be read
 
+signals:
+    // Around the window's own output: just before it is opened (the window is showing) and just
+    // after it has been let go (the window hid). Whoever shares the device steps aside meanwhile.
+    void outputOpening();
+    void outputClosed();
+
 protected:
     void showEvent(QShowEvent* e) override;
     void hideEvent(QHideEvent* e) override;
@@ -76,6 +82,7 @@ private:
     playback::IntervalCalculator m_calc;
     OutputFactory m_outputFactory;
     std::unique_ptr<playback::OutputSink> m_output;
+    bool m_holdsDevice = false;  // between outputOpening and outputClosed
     int m_program = 25;
     int m_velocity = 100;
     int m_root = 0;

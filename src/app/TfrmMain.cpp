@@ -12,6 +12,7 @@
 #include <QScrollBar>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -32,6 +33,7 @@
 #include "app/RecoveryController.h"
 #include "app/ScalesPageController.h"
 #include "app/PlaybackController.h"
+#include "app/SpokenNoteNames.h"
 #include "app/TdlgBeginFret.h"
 #include "app/TdlgTempo.h"
 #include "app/TfrmIntCalc.h"
@@ -50,6 +52,8 @@ using session::DocumentKind;
 namespace {
 
 const QString kTitle = QStringLiteral("Strumox!");
+// The spoken names load this long after the window shows, so start-up never waits for them.
+constexpr int kSpokenNamesDelayMs = 300;
 
 // The page control's tabs: object name and caption, in tab order.
 struct TabInfo {
@@ -122,6 +126,11 @@ TfrmMain::TfrmMain(std::string appDir, session::Prompter* prompter, QWidget* par
     m_menus = new MainMenus(menuBar(), m_names, this);
     buildPlayback();
     m_frmIntCalc = new TfrmIntCalc(m_appDir, this);
+    // The calculator sounds on the chosen device itself; ours steps aside while it is shown.
+    m_frmIntCalc->setOutputFactory(
+        [this] { return playback::OutputDevices().openOutput(m_settings.midiOutDevice); });
+    connect(m_frmIntCalc, &TfrmIntCalc::outputOpening, m_playback, &PlaybackController::closeOutput);
+    connect(m_frmIntCalc, &TfrmIntCalc::outputClosed, m_playback, &PlaybackController::reopenOutput);
     wireMenus();
     m_menus->addHelpAdditions(m_settings.webSites, QString::fromStdString(m_appDir) + "KQ65 Tutorials/");
     m_wheel = new WheelScroller(this, [this] { return active().scrollBox(); });
@@ -148,6 +157,8 @@ TfrmMain::~TfrmMain()
     // Destroying the children moves the focus; by then this is no longer a whole window.
     disconnect(m_focusWatch);
     qApp->removeEventFilter(this);
+    // The calculator hiding as the window goes must not bring our output back up.
+    disconnect(m_frmIntCalc, nullptr, m_playback, nullptr);
     // A fret box losing the focus then must not edit the chord or write to the status bar.
     m_designPage->designView().blockSignals(true);
     disconnect(m_designPage, nullptr, this, nullptr);
@@ -263,6 +274,18 @@ void TfrmMain::showEvent(QShowEvent* e)
     // The synthesizer and the ports come up only once the window is there to be seen.
     if (!m_playback->outputOpen())
         m_playback->openOutputSoon();
+    // So do the spoken names, which start the multimedia layer.
+    if (!m_spokenNames)
+        QTimer::singleShot(kSpokenNamesDelayMs, this, &TfrmMain::startSpokenNames);
+}
+
+void TfrmMain::startSpokenNames()
+{
+    if (m_spokenNames)
+        return;
+    m_spokenNames = new SpokenNoteNames(this);
+    m_spokenNames->setSpeechVolume(m_settings.speechVol);
+    m_playback->setSpokenNames(m_spokenNames);
 }
 
 void TfrmMain::wireMenus()
@@ -294,7 +317,6 @@ void TfrmMain::wireMenus()
     connect(m_menus, &MainMenus::intervalCalculatorRequested, this, [this] {
         if (m_busy.holds())
             return;
-        // No output of its own yet: the boxes light and the steps keep their time in silence.
         m_frmIntCalc->setGuitarSound(m_settings.guitarPatch, m_settings.guitarVolume);
         m_frmIntCalc->show();
         m_frmIntCalc->raise();

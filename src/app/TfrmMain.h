@@ -39,6 +39,7 @@ class PrintPageController;
 class RecoveryController;
 class ScalesPageController;
 class PlaybackController;
+class SpokenNoteNames;
 class TdlgBeginFret;
 class TdlgTempo;
 class TfrmIntCalc;
@@ -92,6 +93,8 @@ public:
     TfrmIntCalc& intervalCalculator() { return *m_frmIntCalc; }
     MainMenus& menus() { return *m_menus; }
     PlaybackController& playback() { return *m_playback; }
+    // Null until shortly after the window first shows.
+    SpokenNoteNames* spokenNames() { return m_spokenNames; }
     TdlgTempo& tempoDialog() { return *m_dlgTempo; }
     PageFileController& pageFiles() { return *m_pageFiles; }
     RecoveryController& recovery() { return *m_recovery; }
@@ -122,6 +125,7 @@ private:
     void redrawAllPages();
     void parkFocus();
     void writeExitSettings();
+    void startSpokenNames();
 
     std::string m_appDir;
     std::unique_ptr<session::Prompter> m_ownPrompter;
@@ -150,6 +154,7 @@ private:
     TdlgTempo* m_dlgTempo = nullptr;
     PlaybackController* m_playback = nullptr;
     TfrmIntCalc* m_frmIntCalc = nullptr;
+    SpokenNoteNames* m_spokenNames = nullptr;
 
     FretboardController* m_fretboard = nullptr;
     ChordFinderController* m_finder = nullptr;

@@ -1,7 +1,9 @@
 // Play, Stop, Step and the tempo controls as a guitarist uses them, heard through a recording
 // output: the toolbar's buttons clicked, keys pressed, the tempo typed.
+#include <QComboBox>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QScrollBar>
 #include <QTabBar>
 #include <QTabWidget>
@@ -17,9 +19,12 @@
 #include "app/FretboardPanel.h"
 #include "app/PlayPageController.h"
 #include "app/PlaybackController.h"
+#include "app/SpokenNoteNames.h"
+#include "app/TfrmIntCalc.h"
 #include "app/TfrmMain.h"
 #include "playback/RecordingSink.h"
 #include "theory/ChordData.h"
+#include "theory/ScaleData.h"
 
 using namespace strumox;
 using namespace strumox::app;
@@ -54,6 +59,17 @@ std::multiset<std::pair<int, int>> notesStruck(const playback::RecordingSink& si
     return out;
 }
 
+// A menu's item chosen with the mouse: the bar's title clicked, then the item.
+void chooseMenuItem(TfrmMain& w, const char* menuName, const char* itemName)
+{
+    auto* menu = w.menuBar()->findChild<QMenu*>(menuName);
+    QTest::mouseClick(w.menuBar(), Qt::LeftButton, Qt::NoModifier,
+                      w.menuBar()->actionGeometry(menu->menuAction()).center());
+    QTRY_VERIFY(menu->isVisible());
+    QTest::mouseClick(menu, Qt::LeftButton, Qt::NoModifier,
+                      menu->actionGeometry(menu->findChild<QAction*>(itemName)).center());
+}
+
 }  // namespace
 
 class PlaybackWindowTest : public QObject {
@@ -80,7 +96,16 @@ class PlaybackWindowTest : public QObject {
     }
 
 private slots:
-    void initTestCase() { theory::writeChordDataFiles(m_data.path().toStdString() + "/"); }
+    void initTestCase()
+    {
+        const std::string dir = m_data.path().toStdString() + "/";
+        theory::writeChordDataFiles(dir);
+        theory::writeScaleFile(dir);
+        // Voices and speech away from their defaults, so a setting that is not passed on shows.
+        QFile ini(m_data.filePath("Kq.ini"));
+        QVERIFY(ini.open(QIODevice::WriteOnly));
+        ini.write("[Guitar]\nPatch=40\nVolume=90\n[Main]\nSpeechVol=200\nSpeechOn=1\n");
+    }
     void cleanup() { m_w.reset(); }
 
     void designedChordIsStrummedWhileMenusRestAndPlayComesUpAtTheEnd()
@@ -171,6 +196,92 @@ private slots:
         QTest::mouseClick(button(w, "sbtnStop"), Qt::LeftButton);
         QVERIFY(!button(w, "sbtnPlay")->isChecked());
         QVERIFY(!w.playPage().stepArrow());
+    }
+
+    // ---- the interval calculator borrows the output device
+    void intervalCalculatorSoundsOnItsOwnOutputWhileOursIsClosed()
+    {
+        TfrmMain& w = window();
+        QTRY_VERIFY(w.playback().outputOpen());
+        TfrmIntCalc& calc = w.intervalCalculator();
+        playback::RecordingSink* calcSink = nullptr;
+        calc.setOutputFactory([&calcSink] {
+            auto sink = std::make_unique<playback::RecordingSink>();
+            calcSink = sink.get();
+            return sink;
+        });
+        chooseMenuItem(w, "menuOptions", "mnuIntervalCalculator");
+        QTRY_VERIFY(calc.isVisible());
+        QVERIFY(calcSink && !w.playback().outputOpen());
+
+        QTest::mouseClick(calc.sbtnChordScale, Qt::LeftButton);
+        calc.cbScales->setFocus();
+        QTest::keyClick(calc.cbScales, Qt::Key_Down);  // "major"
+        calc.trkbarIntCalc->setFocus();
+        QTest::keyClick(calc.trkbarIntCalc, Qt::Key_End);
+        QTest::mouseClick(calc.sbtnPlay, Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(calc.boxLit(0) && calc.boxLit(4) && calc.boxLit(7), 3000);
+        QTRY_VERIFY_WITH_TIMEOUT(!calc.sbtnPlay->isChecked(), 5000);
+        // The guitar of Kq.ini, the triad over C, every note let go.
+        const auto sent = calcSink->messages();
+        QVERIFY(!sent.empty());
+        QCOMPARE(sent.front(), (playback::TimedMessage{0, 0xC0, 40, 0}));
+        QCOMPARE(notesStruck(*calcSink), (std::multiset<std::pair<int, int>>{{0, 48}, {0, 52}, {0, 55}}));
+        QCOMPARE(std::count_if(sent.begin(), sent.end(), [](const auto& m) { return m.status == 0x90 && m.data2 == 90; }),
+                 3);
+        QCOMPARE(std::count_if(sent.begin(), sent.end(), [](const auto& m) { return m.status == 0x90 && m.data2 == 0; }),
+                 3);
+
+        QTest::mouseClick(calc.btnClose, Qt::LeftButton);
+        QVERIFY(!calc.isVisible());
+        QVERIFY(w.playback().outputOpen());
+    }
+
+    // ---- spoken note names
+    void noteMarkersSpeakTheNamesOffThePlayPageOnly()
+    {
+        TfrmMain& w = window();
+        QTRY_VERIFY(w.spokenNames());
+        QCOMPARE(w.spokenNames()->volume(), 200.0 / 255.0);
+        QSignalSpy spoken(w.spokenNames(), &SpokenNoteNames::spoken);
+        // B flat barred at the first fret: two black keys, named from the flat table.
+        const pages::DiagramRecord bFlat = testsupport::shapeChord(10, "major", "x13331");
+        clickTab(w, Page::ChordDesign);
+        w.designPage().work() = bFlat;
+        QTest::mouseClick(button(w, "sbtnPlay"), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(!button(w, "sbtnPlay")->isChecked(), 5000);
+        QStringList names;
+        for (const QList<QVariant>& call : spoken)
+            names << call.at(0).toString();
+        names.sort();
+        QCOMPARE(names, (QStringList{"SPEAK_010", "SPEAK_010", "SPEAK_2", "SPEAK_5", "SPEAK_5"}));
+
+        // The PlayPage's song lights the dots in silence.
+        clickTab(w, Page::PlayPage);
+        PlayPage::Slots song{};
+        song[0] = bFlat;
+        w.playPage().model().load(song, pages::TimeSignature::FourFour, PlayPage::MarkerBytes{});
+        QTest::mouseClick(button(w, "sbtnPlay"), Qt::LeftButton);
+        const auto& sounding = w.fretboard().display().scene().sounding;
+        QTRY_VERIFY_WITH_TIMEOUT(std::any_of(sounding.begin(), sounding.end(), [](const auto& g) { return bool(g); }),
+                                 5000);
+        QTest::mouseClick(button(w, "sbtnStop"), Qt::LeftButton);
+        QCOMPARE(spoken.count(), 5);
+    }
+
+    void aboutBoxNamesTheSoundClockVersion()
+    {
+        TfrmMain& w = window();
+        QString text;
+        QTimer::singleShot(0, [&text] {
+            QTRY_VERIFY(qobject_cast<QMessageBox*>(QApplication::activeModalWidget()));
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            text = box->text();
+            box->accept();
+        });
+        chooseMenuItem(w, "menuHelp", "mnuAbout");
+        QTRY_VERIFY(!text.isEmpty());
+        QCOMPARE(text.split('\n').first(), QString("Sound clock version: 1.00"));
     }
 };
 
