@@ -60,6 +60,10 @@ void MainMenus::buildFileMenu(QMenuBar* bar)
     m_mnuSave->setShortcut(QKeySequence::Save);
     m_mnuSaveAs = item("Save &As...", "mnuSaveAs", &MainMenus::saveAsRequested);
     file->addSeparator();
+    m_mnuExportMidi = item("Export &MIDI...", "mnuExportMidi", &MainMenus::exportMidiRequested);
+    m_mnuExportWav = item("Export &WAV...", "mnuExportWav", &MainMenus::exportWavRequested);
+    setExportEnabled(false);
+    file->addSeparator();
     disabledItem(file, "&Print Page...", "mnuPrint");
     file->addSeparator();
     auto* exit = file->addAction("E&xit");
@@ -206,6 +210,12 @@ void MainMenus::setAllEnabled(bool enabled)
 {
     for (QAction* menu : m_bar->actions())
         menu->setEnabled(enabled);
+}
+
+void MainMenus::setExportEnabled(bool enabled)
+{
+    m_mnuExportMidi->setEnabled(enabled);
+    m_mnuExportWav->setEnabled(enabled);
 }
 
 void MainMenus::setFlipped(bool flipped) { m_menuFlip->setChecked(flipped); }

@@ -35,6 +35,8 @@ public:
     void setEraseEnabled(bool enabled);
     // Open, Save and Save As act on pages that are kept in files.
     void setFileCommandsEnabled(bool enabled);
+    // Export MIDI and Export WAV: the PlayPage's song, while nothing plays.
+    void setExportEnabled(bool enabled);
     // After the flats/sharps switch: the switch's own caption and the Key menu's notes.
     void renameNotes();
     void setFlipped(bool flipped);
@@ -52,6 +54,8 @@ signals:
     void openRequested();
     void saveRequested();
     void saveAsRequested();
+    void exportMidiRequested();
+    void exportWavRequested();
     // The Open Recent submenu is about to open and should be filled.
     void recentMenuAboutToShow(QMenu* menu);
     void exitRequested();
@@ -76,6 +80,8 @@ private:
     QAction* m_mnuOpen = nullptr;
     QAction* m_mnuSave = nullptr;
     QAction* m_mnuSaveAs = nullptr;
+    QAction* m_mnuExportMidi = nullptr;
+    QAction* m_mnuExportWav = nullptr;
     QMenu* m_recent = nullptr;
     QAction* m_mnuFlatSharp = nullptr;
     QAction* m_menuFlip = nullptr;

@@ -21,6 +21,7 @@
 #include "app/ChordPageController.h"
 #include "app/DesignPageController.h"
 #include "app/DesignPageView.h"
+#include "app/ExportController.h"
 #include "app/FretboardController.h"
 #include "app/FretboardPanel.h"
 #include "app/MainMenus.h"
@@ -296,6 +297,9 @@ void TfrmMain::wireMenus()
     connect(m_menus, &MainMenus::saveRequested, m_pageFiles, &PageFileController::save);
     connect(m_menus, &MainMenus::saveAsRequested, m_pageFiles, &PageFileController::saveAs);
     connect(m_menus, &MainMenus::recentMenuAboutToShow, m_pageFiles, &PageFileController::fillRecentMenu);
+    m_export = new ExportController(*this, *m_prompter);
+    connect(m_menus, &MainMenus::exportMidiRequested, m_export, [this] { m_export->exportSong(ExportController::Kind::Midi); });
+    connect(m_menus, &MainMenus::exportWavRequested, m_export, [this] { m_export->exportSong(ExportController::Kind::Wav); });
     connect(m_toolbar->findChild<QToolButton*>("sbtnOpen"), &QToolButton::clicked, m_pageFiles,
             &PageFileController::open);
     connect(m_toolbar->findChild<QToolButton*>("sbtnSave"), &QToolButton::clicked, m_pageFiles,
@@ -395,6 +399,7 @@ void TfrmMain::updatePageCommands()
     m_menus->setNewCaption(active().newCaption());
     const bool kept = active().fileKind().has_value();
     m_menus->setFileCommandsEnabled(kept);
+    m_menus->setExportEnabled(m_export->available());
     for (const char* name : {"sbtnOpen", "sbtnSave"})
         m_toolbar->findChild<QToolButton*>(name)->setEnabled(kept);
 }

@@ -28,6 +28,7 @@ class BlankPageController;
 class ChordFinderController;
 class ChordPageController;
 class DesignPageController;
+class ExportController;
 class FretboardController;
 class FretboardPanel;
 class MainMenus;
@@ -153,6 +154,7 @@ private:
     TdlgBeginFret* m_dlgBeginFret = nullptr;
     TdlgTempo* m_dlgTempo = nullptr;
     PlaybackController* m_playback = nullptr;
+    ExportController* m_export = nullptr;
     TfrmIntCalc* m_frmIntCalc = nullptr;
     SpokenNoteNames* m_spokenNames = nullptr;
 
