@@ -135,12 +135,12 @@ void ExportController::exportSong(Kind kind)
             } else {
                 m_progress = kSongSteps;
                 const playback::WavRenderer renderer;
-                const auto result = renderer.render(path, song.messages, song.tempo,
-                                                    [this](std::uint64_t done, std::uint64_t total) {
-                                                        m_progress = kSongSteps + static_cast<int>(
-                                                            (kSteps - kSongSteps) * done / std::max<std::uint64_t>(total, 1));
-                                                        return !m_cancel.load();
-                                                    });
+                const auto progress = [this](std::uint64_t done, std::uint64_t total) {
+                    const std::uint64_t all = std::max<std::uint64_t>(total, 1);
+                    m_progress = kSongSteps + static_cast<int>((kSteps - kSongSteps) * done / all);
+                    return !m_cancel.load();
+                };
+                const auto result = renderer.render(path, song.messages, song.tempo, progress);
                 status = result.status == playback::RenderResult::Status::Written     ? Written
                          : result.status == playback::RenderResult::Status::Cancelled ? Cancelled
                                                                                       : Failed;

@@ -298,8 +298,10 @@ void TfrmMain::wireMenus()
     connect(m_menus, &MainMenus::saveAsRequested, m_pageFiles, &PageFileController::saveAs);
     connect(m_menus, &MainMenus::recentMenuAboutToShow, m_pageFiles, &PageFileController::fillRecentMenu);
     m_export = new ExportController(*this, *m_prompter);
-    connect(m_menus, &MainMenus::exportMidiRequested, m_export, [this] { m_export->exportSong(ExportController::Kind::Midi); });
-    connect(m_menus, &MainMenus::exportWavRequested, m_export, [this] { m_export->exportSong(ExportController::Kind::Wav); });
+    connect(m_menus, &MainMenus::exportMidiRequested, m_export,
+            [this] { m_export->exportSong(ExportController::Kind::Midi); });
+    connect(m_menus, &MainMenus::exportWavRequested, m_export,
+            [this] { m_export->exportSong(ExportController::Kind::Wav); });
     connect(m_toolbar->findChild<QToolButton*>("sbtnOpen"), &QToolButton::clicked, m_pageFiles,
             &PageFileController::open);
     connect(m_toolbar->findChild<QToolButton*>("sbtnSave"), &QToolButton::clicked, m_pageFiles,

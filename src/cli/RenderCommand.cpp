@@ -141,8 +141,8 @@ int runRender(Args args)
                                  " carries the loop mark; give --max-ticks N or --loop off");
 
     if (*output == Output::Midi) {
-        playback::MidiFileWriter writer(song.tempo, format.value_or(0) == 1 ? playback::MidiFileWriter::Format::TempoTrack
-                                                                            : playback::MidiFileWriter::Format::SingleTrack);
+        using Format = playback::MidiFileWriter::Format;
+        playback::MidiFileWriter writer(song.tempo, format == 1 ? Format::TempoTrack : Format::SingleTrack);
         writer.setEndTick(song.endTick);
         if (const std::string failure = writer.write(*out, song.messages); !failure.empty())
             throw std::runtime_error(failure);
