@@ -17,6 +17,7 @@
 #include "playback/sinks/MidiFileWriter.h"
 #include "playback/sinks/WavRenderer.h"
 #include "session/Prompter.h"
+#include "settings/SoundVoices.h"
 
 namespace strumox::app {
 
@@ -99,7 +100,7 @@ void ExportController::exportSong(Kind kind)
     options.tempo = playback::playTempo(m_window.playback().bpm());
     const pages::PlayPage& model = m_window.playPage().model();
     options.startSlot = pages::PlayPage::slotIndex(model.startPosition());
-    const playback::Voices voices = PlaybackController::voicesOf(m_window.settings());
+    const playback::Voices voices = settings::voicesOf(m_window.settings());
 
     m_cancel = false;
     m_progress = 0;

@@ -15,7 +15,6 @@
 #include "playback/Voices.h"
 #include "session/BusyGuard.h"
 #include "settings/Settings.h"
-#include "settings/SoundVoices.h"
 #include "theory/Notes.h"
 
 class QLineEdit;
@@ -103,9 +102,6 @@ public:
 
     // The window's keys, while they are live: Space, Right and Left. True when used.
     bool keyPressed(int key);
-
-    // The generators' inputs as the settings give them.
-    static playback::Voices voicesOf(const settings::AppSettings& s) { return settings::voicesOf(s); }
 
 signals:
     void playStateChanged(bool playing);
