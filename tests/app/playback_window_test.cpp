@@ -3,7 +3,6 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QMenuBar>
-#include <QMessageBox>
 #include <QScrollBar>
 #include <QTabBar>
 #include <QTabWidget>
@@ -227,10 +226,11 @@ private slots:
         QVERIFY(!sent.empty());
         QCOMPARE(sent.front(), (playback::TimedMessage{0, 0xC0, 40, 0}));
         QCOMPARE(notesStruck(*calcSink), (std::multiset<std::pair<int, int>>{{0, 48}, {0, 52}, {0, 55}}));
-        QCOMPARE(std::count_if(sent.begin(), sent.end(), [](const auto& m) { return m.status == 0x90 && m.data2 == 90; }),
-                 3);
-        QCOMPARE(std::count_if(sent.begin(), sent.end(), [](const auto& m) { return m.status == 0x90 && m.data2 == 0; }),
-                 3);
+        std::multiset<int> velocities;
+        for (const auto& m : sent)
+            if (m.status == 0x90)
+                velocities.insert(m.data2);
+        QCOMPARE(velocities, (std::multiset<int>{0, 0, 0, 90, 90, 90}));
 
         QTest::mouseClick(calc.btnClose, Qt::LeftButton);
         QVERIFY(!calc.isVisible());
@@ -267,21 +267,6 @@ private slots:
                                  5000);
         QTest::mouseClick(button(w, "sbtnStop"), Qt::LeftButton);
         QCOMPARE(spoken.count(), 5);
-    }
-
-    void aboutBoxNamesTheSoundClockVersion()
-    {
-        TfrmMain& w = window();
-        QString text;
-        QTimer::singleShot(0, [&text] {
-            QTRY_VERIFY(qobject_cast<QMessageBox*>(QApplication::activeModalWidget()));
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            text = box->text();
-            box->accept();
-        });
-        chooseMenuItem(w, "menuHelp", "mnuAbout");
-        QTRY_VERIFY(!text.isEmpty());
-        QCOMPARE(text.split('\n').first(), QString("Sound clock version: 1.00"));
     }
 };
 
