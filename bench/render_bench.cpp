@@ -1,16 +1,18 @@
-// Offline WAV render of a song as long as four full PlayPage pages (288 slots of 240 ticks at 100
-// beats a minute: 86.4 s): a six-string strum every four slots and a click on every beat. Reports
-// our render's speed as multiples of real time, and, side by side in the same run, the stand-alone
-// `fluidsynth -F` rendering the same song from our MIDI file with the same soundfont and settings,
-// and our speed over its speed. Both timings include loading the soundfont and writing the file;
-// processor times are shown beside the wall times, since on a busy machine the wall time says more
-// about the other work than about the renderers. Goals (by wall time): 100 times real time, 0.9 of
-// the stand-alone renderer's speed; exits 1 when one is missed, 2 when the comparison could not
-// run.
+// Offline WAV render of a full four-page PlayPage (288 slots of 240 ticks at 100 beats a minute:
+// 86.4 s and the final wait): a six-string chord in every fourth slot, Click down, made by the
+// same song render the program's export uses. Reports our render's speed as multiples of real
+// time, and, side by side in the same run, the stand-alone `fluidsynth -F` rendering the same
+// song from our exported MIDI file with the same soundfont and settings, and our speed over its
+// speed. Our timing includes making the song, loading the soundfont and writing the file; theirs
+// reading the MIDI file, loading the soundfont and writing the file. Processor times are shown
+// beside the wall times, since on a busy machine the wall time says more about the other work
+// than about the renderers. Goals (by wall time): 100 times real time, 0.9 of the stand-alone
+// renderer's speed; exits 1 when one is missed, 2 when the comparison could not run.
 //
 // Usage: bench_render [runs]   (default 3; the median of each side counts). Writes only inside a
 // temporary folder.
 #include <algorithm>
+#include <array>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -23,6 +25,8 @@
 #include <sys/resource.h>
 #include <sys/wait.h>
 
+#include "pages/PlayPage.h"
+#include "playback/SongRender.h"
 #include "playback/sinks/MidiFileWriter.h"
 #include "playback/sinks/WavRenderer.h"
 
@@ -31,36 +35,49 @@ extern char** environ;
 namespace {
 
 using Clock = std::chrono::steady_clock;
+using strumox::pages::DiagramRecord;
+using strumox::pages::PlayPage;
 using strumox::playback::MidiFileWriter;
+using strumox::playback::RenderedSong;
 using strumox::playback::RenderResult;
-using strumox::playback::TimedMessage;
 using strumox::playback::WavRenderer;
 
-constexpr std::uint32_t kTempo = 600000;  // 100 beats a minute
-constexpr std::uint64_t kSlotTicks = 240;
-constexpr int kSlots = 288;  // four pages of 72
+constexpr int kBpm = 100;
 
-std::vector<TimedMessage> song()
+// A chord on all six strings in standard tuning; frets low E string first, as guitarists write
+// them.
+DiagramRecord sixStrings(std::array<int, 6> lowFirst)
 {
-    // C, G, Am, F as open-position voicings, low string first.
-    const std::vector<std::vector<std::uint8_t>> chords = {
-        {40, 48, 52, 55, 60, 64}, {43, 47, 50, 55, 59, 67}, {40, 45, 52, 57, 60, 64}, {41, 48, 53, 57, 60, 65}};
-    std::vector<TimedMessage> m = {{0, 0xC0, 25, 0}, {0, 0xC1, 33, 0}, {0, 0xC9, 0, 0}};
-    const std::uint64_t end = kSlots * kSlotTicks;
-    for (std::uint64_t slot = 0; slot < kSlots; slot += 4) {
-        const auto& chord = chords[(slot / 4) % chords.size()];
-        const std::uint64_t at = slot * kSlotTicks;
-        for (std::size_t s = 0; s < chord.size(); ++s)
-            m.push_back({at + 40 * s, 0x90, chord[s], 100});
-        for (const std::uint8_t note : chord)
-            m.push_back({at + 4 * kSlotTicks - 60, 0x80, note, 100});
+    DiagramRecord d;
+    d.empty = 0;
+    d.tuningName = "Standard";
+    for (std::size_t s = 0; s < 6; ++s) {
+        d.frets[s] = static_cast<std::uint8_t>(lowFirst[5 - s]);  // string 0 is the high E
+        d.markers[s] = d.frets[s] == 0 ? strumox::pages::MarkerOpen : strumox::pages::MarkerPlain;
+        d.sounding[s] = static_cast<std::uint8_t>(d.tuning[s] + d.frets[s]);
     }
-    for (std::uint64_t beat = 0; beat * 480 < end; ++beat) {
-        m.push_back({beat * 480, 0x99, 34, static_cast<std::uint8_t>(beat % 4 == 0 ? 98 : 65)});
-        m.push_back({beat * 480 + 120, 0x89, 34, 0});
-    }
-    std::stable_sort(m.begin(), m.end(), [](const auto& a, const auto& b) { return a.tick < b.tick; });
-    return m;
+    return d;
+}
+
+// G, E minor, C over G, D over F sharp: every fourth slot of all four pages.
+PlayPage fullPage()
+{
+    const std::array<DiagramRecord, 4> chords = {sixStrings({3, 2, 0, 0, 0, 3}), sixStrings({0, 2, 2, 0, 0, 0}),
+                                                 sixStrings({3, 3, 2, 0, 1, 0}), sixStrings({2, 0, 0, 2, 3, 2})};
+    PlayPage::Slots slots{};
+    for (int s = 0; s < PlayPage::kSlotCount; s += 4)
+        slots[static_cast<std::size_t>(s)] = chords[static_cast<std::size_t>(s / 4) % chords.size()];
+    PlayPage page;
+    page.load(slots, strumox::pages::TimeSignature::FourFour, PlayPage::MarkerBytes{});
+    return page;
+}
+
+RenderedSong song(const PlayPage& page)
+{
+    strumox::playback::SequencerOptions options;
+    options.click = true;
+    options.tempo = strumox::playback::playTempo(kBpm);
+    return strumox::playback::renderSong(page, options, {});
 }
 
 double secondsSince(Clock::time_point from)
@@ -81,13 +98,14 @@ struct Timing {
     double cpu = -1;
 };
 
-Timing renderOurs(const WavRenderer& renderer, const std::string& wav, const std::vector<TimedMessage>& messages,
-                  std::string& error)
+// The song made from the page, then rendered: what Export WAV does.
+Timing renderOurs(const WavRenderer& renderer, const std::string& wav, const PlayPage& page, std::string& error)
 {
     rusage before{}, after{};
     getrusage(RUSAGE_SELF, &before);
     const auto start = Clock::now();
-    const RenderResult r = renderer.render(wav, messages, kTempo);
+    const RenderedSong made = song(page);
+    const RenderResult r = renderer.render(wav, made.messages, made.tempo);
     Timing t{secondsSince(start), 0};
     getrusage(RUSAGE_SELF, &after);
     t.cpu = cpuSeconds(after) - cpuSeconds(before);
@@ -149,14 +167,18 @@ int main(int argc, char** argv)
     }
     const std::string midi = scratch + "/song.mid", ours = scratch + "/ours.wav", theirs = scratch + "/theirs.wav";
 
-    const std::vector<TimedMessage> messages = song();
+    const PlayPage page = fullPage();
+    const auto made = Clock::now();
+    const RenderedSong exported = song(page);
+    const double songSeconds = secondsSince(made);
     const WavRenderer renderer;
     const std::string soundfont = renderer.soundfont();
-    // The end of track at the last message. The stand-alone renderer goes on past it for a while
-    // of its own choosing (about 3.4 s here, against our 2 s of tail), so each side's speed is the
-    // audio it wrote over the time it took.
-    const MidiFileWriter writer(kTempo);
-    if (const std::string error = writer.write(midi, messages); !error.empty() || soundfont.empty()) {
+    // Export MIDI's file: the end of track at the run's final event. The stand-alone renderer goes
+    // on past it for a while of its own choosing (about 3.4 s, against our 2 s of tail), so each
+    // side's speed is the audio it wrote over the time it took.
+    MidiFileWriter writer(exported.tempo);
+    writer.setEndTick(exported.endTick);
+    if (const std::string error = writer.write(midi, exported.messages); !error.empty() || soundfont.empty()) {
         std::fprintf(stderr, "bench_render: %s\n", error.empty() ? "no General MIDI soundfont" : error.c_str());
         return 2;
     }
@@ -164,7 +186,7 @@ int main(int argc, char** argv)
     std::vector<double> ourWall, ourCpu, theirWall, theirCpu;
     for (int run = 0; run < runs; ++run) {
         std::string error;
-        const Timing o = renderOurs(renderer, ours, messages, error);
+        const Timing o = renderOurs(renderer, ours, page, error);
         if (!error.empty()) {
             std::fprintf(stderr, "bench_render: %s\n", error.c_str());
             return 2;
@@ -181,8 +203,8 @@ int main(int argc, char** argv)
     }
 
     const double ourAudio = audioSeconds(ours), theirAudio = audioSeconds(theirs);
-    std::printf("song: %zu messages, %d slots at 100 bpm, soundfont %s; medians of %d runs\n", messages.size(),
-                kSlots, soundfont.c_str(), runs);
+    std::printf("song: a full PlayPage, %zu messages made in %.1f ms, %d bpm, soundfont %s; medians of %d runs\n",
+                exported.messages.size(), songSeconds * 1000, kBpm, soundfont.c_str(), runs);
     std::printf("%-14s %6s  %18s  %18s\n", "", "audio", "wall time", "processor time");
     const auto line = [](const char* who, double audio, double wall, double cpu) {
         std::printf("%-14s %5.1fs  %6.3fs %7.1fx rt  %6.3fs %7.1fx rt\n", who, audio, wall, audio / wall, cpu, audio / cpu);
