@@ -89,20 +89,18 @@ RenderedSong renderSong(const pages::PlayPage& page, SequencerOptions options, c
         }
     }
     song.endTick = clock.now();
-    // Stop as the Stop button does: at the limit this ends what still sounds. After the final
-    // event nothing sounds, and the silence is not kept.
+    // Play's end: the final event (or the limit) reached, the clock is stopped, and the stop
+    // silences every channel used, which ends the last chord, held to the end of the page.
     clock.stop();
+    song.status = ended ? RenderedSong::Status::Complete : RenderedSong::Status::Cut;
     song.messages = sink.messages();
-    if (!ended) {
-        song.status = RenderedSong::Status::Cut;
-        for (const RecordingSink::SilenceCall& s : sink.silences())
-            for (int channel = 0; channel < 16; ++channel)
-                if (s.channelMask & (1u << channel)) {
-                    const auto status = static_cast<std::uint8_t>(0xB0 + channel);
-                    song.messages.push_back({s.tick, status, 123, 0});  // all notes off
-                    song.messages.push_back({s.tick, status, 120, 0});  // all sound off
-                }
-    }
+    for (const RecordingSink::SilenceCall& s : sink.silences())
+        for (int channel = 0; channel < 16; ++channel)
+            if (s.channelMask & (1u << channel)) {
+                const auto status = static_cast<std::uint8_t>(0xB0 + channel);
+                song.messages.push_back({s.tick, status, 123, 0});  // all notes off
+                song.messages.push_back({s.tick, status, 120, 0});  // all sound off
+            }
     clock.setListener(nullptr);
     return song;
 }

@@ -20,12 +20,14 @@ namespace strumox::playback {
 struct RenderedSong {
     enum class Status {
         Complete,   // the run's final event was played
-        Cut,        // the tick limit ended the run; what still sounded was silenced there
+        Cut,        // the tick limit ended the run
         Cancelled,  // the callback asked to stop; nothing else is filled in
         Endless,    // Loop Play with a loop mark and no tick limit: nothing was made
     };
     Status status = Status::Complete;
-    // Channel messages (0x80..0xEF) in dispatch order; markers never reach a sink.
+    // Channel messages (0x80..0xEF) in dispatch order, markers left out, then what Stop sends at
+    // the end tick: all-notes-off and all-sound-off controllers on every channel used, in channel
+    // order. Play stops the clock so when the final event has played, which ends the last chord.
     std::vector<TimedMessage> messages;
     std::uint32_t tempo = kDefaultTempo;  // microseconds per beat for the whole song
     // The run's last tick: its final event, or the tick limit. The last message never lies later.
@@ -33,8 +35,8 @@ struct RenderedSong {
 };
 
 struct SongRenderOptions {
-    // Everything due at or before this tick plays, then the run is stopped as Stop would (every
-    // channel used gets all-notes-off and all-sound-off there). None: until the final event.
+    // Everything due at or before this tick plays, then the run is stopped there. None: until the
+    // final event.
     std::optional<std::uint64_t> maxTicks;
     std::size_t queueCapacity = MidiClock::kDefaultCapacity;  // the clock's queue, in events
     // Asked between stretches; true stops the render.

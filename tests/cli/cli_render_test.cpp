@@ -1,6 +1,6 @@
 // strumox-cli render: the song written as a MIDI file holds exactly the channel messages events
-// lists, at their ticks; the WAV render is as long as the song plus its tail; refusals and
-// failures leave no file.
+// lists, at their ticks, and Stop's silence at the end; the WAV render is as long as the song plus
+// its tail; refusals and failures leave no file.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -93,9 +93,16 @@ TEST(CliRender, MidiFilesHoldEveryMessageEventsListsAtItsTickWithoutMarkers)
     };
     const CliRun events = with({"events", dir.file("song.ppf")});
     ASSERT_EQ(events.status, 0) << events.err;
-    const Listed expected = listed(events);
+    Listed expected = listed(events);
     ASSERT_GT(expected.markers, 0);
     ASSERT_GT(expected.messages.size(), 100u);
+    // Then Play's Stop at the final event: every channel used silenced, which ends the last chord.
+    std::set<int> used;
+    for (const MidiEvent& e : expected.messages)
+        used.insert(e.status & 15);
+    for (const int channel : used)
+        for (const int controller : {123, 120})
+            expected.messages.push_back({expected.lastTick, 0xB0 + channel, controller, 0});
 
     for (const std::string format : {"0", "1"}) {
         SCOPED_TRACE("format " + format);
