@@ -298,11 +298,10 @@ void FretboardDisplay::clearHover()
 
 void FretboardDisplay::noteSounding(int string, int fret, int mark)
 {
-    // Cells of the finger-dot glyphs in the glyph strip, by mark 0..6.
-    static constexpr std::array<int, 7> kDotCell{180, 192, 204, 216, 228, 12, 168};
-    if (string < 0 || string > 5 || fret < 0 || fret > 22 || mark < 0 || mark > 6)
+    const int cell = soundingCellX(mark);
+    if (string < 0 || string > 5 || fret < 0 || fret > 22 || cell < 0)
         return;
-    m_scene.sounding[static_cast<size_t>(string)] = FretboardScene::Glyph{string, fret, kDotCell[static_cast<size_t>(mark)]};
+    m_scene.sounding[static_cast<size_t>(string)] = FretboardScene::Glyph{string, fret, cell};
 }
 
 void FretboardDisplay::noteEnded(int string, int fret, bool wipe)

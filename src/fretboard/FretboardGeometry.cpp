@@ -44,6 +44,12 @@ int glyphCellX(int marker, bool soundsRoot)
     }
 }
 
+int soundingCellX(int mark)
+{
+    static constexpr std::array<int, 7> kCell{180, 192, 204, 216, 228, 12, 168};
+    return mark >= 0 && mark <= 6 ? kCell[static_cast<size_t>(mark)] : -1;
+}
+
 bool inCountingArea(int x, int y) { return x >= 5 && x <= 744 && y >= 9 && y <= 105; }
 
 std::optional<FretPosition> hitTest(int x, int y, bool leftHanded)

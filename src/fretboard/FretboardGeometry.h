@@ -32,6 +32,9 @@ struct HandLayout {
 
 // Glyph strip cell for a string's marker (0 open, 1..4 finger, 5 muted, 6 plain).
 int glyphCellX(int marker, bool soundsRoot);
+// The lit glyph of a note sounding while something plays, by the finger mark its marker carries
+// (0 open .. 4, 5 not played: the cross, 6 a scale note); -1 for any other mark.
+int soundingCellX(int mark);
 
 struct FretPosition {
     int string = 0;

@@ -341,12 +341,12 @@ QImage makeGlyphStrip()
         drawDot(p, glyphCellX(finger, false), kDotFill, finger);
         drawDot(p, glyphCellX(finger, true), kRootFill, finger);
     }
-    // The dots of notes sounding while something plays: a scale note at 168, an open string at
-    // 180, fingers 1..4 at 192..228, lit so they stand out over the chord's own dots.
-    drawDot(p, 168, kSoundingFill, 0);
-    drawRing(p, 180, kSoundingFill, kGlyphEdge);
+    // The dots of notes sounding while something plays, lit so they stand out over the chord's
+    // own dots (a muted string keeps the cross).
+    drawDot(p, soundingCellX(6), kSoundingFill, 0);
+    drawRing(p, soundingCellX(0), kSoundingFill, kGlyphEdge);
     for (int finger = 1; finger <= 4; ++finger)
-        drawDot(p, 180 + 12 * finger, kSoundingFill, finger);
+        drawDot(p, soundingCellX(finger), kSoundingFill, finger);
     return img;
 }
 

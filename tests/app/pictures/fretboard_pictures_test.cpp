@@ -255,6 +255,10 @@ TEST(GlyphStrip, UnusedCellsAreTransparentAndUsedOnesAreDrawn)
         for (int marker = 0; marker <= 6; ++marker)
             used.insert(glyphCellX(marker, root));
     ASSERT_EQ(used.size(), 13u);
+    // The lit dots of sounding notes have cells of their own; a muted string keeps the cross.
+    for (int mark = 0; mark <= 6; ++mark)
+        used.insert(soundingCellX(mark));
+    ASSERT_EQ(used.size(), 19u);
     for (int c = 0; c < kGlyphStripWidth; c += kGlyphSize) {
         if (used.count(c))
             EXPECT_GT(opaqueCount(strip, c), 20) << "cell " << c;
