@@ -14,11 +14,13 @@
 
 #include "cli/CliCommon.h"
 #include "cli/Frets.h"
+#include "cli/SongArgs.h"
 #include "pages/PageFiles.h"
 #include "pages/PlayPage.h"
 #include "pages/RecordConversions.h"
 #include "playback/EventBuffers.h"
 #include "playback/PlayPageSequencer.h"
+#include "playback/SongRender.h"
 #include "playback/Strum.h"
 #include "settings/Settings.h"
 #include "settings/SoundVoices.h"
@@ -48,30 +50,6 @@ std::string eventText(const std::vector<TickedEvent>& events, bool json)
     return out.str();
 }
 
-// A whole number within lowest..highest, else a usage error naming the option.
-int numberIn(const std::string& text, std::string_view command, std::string_view option, long lowest, long highest)
-{
-    const auto v = wholeNumber(text);
-    if (!v || *v < lowest || *v > highest)
-        throw UsageError(std::string(command) + ": " + std::string(option) + " must be a whole number " +
-                         std::to_string(lowest) + ".." + std::to_string(highest) + "; got '" + text + "'");
-    return *v;
-}
-
-bool onOff(const std::string& text, std::string_view option)
-{
-    if (text == "on")
-        return true;
-    if (text == "off")
-        return false;
-    throw UsageError("events: " + std::string(option) + " takes on or off; got '" + text + "'");
-}
-
-bool isOption(const std::string& arg, std::string_view name)
-{
-    return arg == name || (arg.starts_with(name) && arg.size() > name.size() && arg[name.size()] == '=');
-}
-
 template <typename Page>
 Page checked(std::optional<Page> page, const std::string& error)
 {
@@ -86,83 +64,28 @@ Page checked(std::optional<Page> page, const std::string& error)
 
 int runEvents(Args args)
 {
-    constexpr std::string_view kCommand = "events";
-    std::optional<std::string> path;
-    playback::SequencerOptions options;
-    std::optional<int> countOff, strum, tempo, startSlot;
-    std::optional<bool> bass, loop;
-    std::optional<long long> maxTicks;
-    int capacity = static_cast<int>(playback::MidiClock::kDefaultCapacity);
+    SongArgs song;
     bool json = false;
-    std::string appDir;
     for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        auto value = [&](std::string_view name) { return optionValue(args, i, name); };
-        if (a == "--click")
-            options.click = true;
-        else if (a == "--count")
-            options.count = true;
-        else if (a == "--json")
+        if (song.take("events", args, i))
+            continue;
+        if (args[i] == "--json")
             json = true;
-        else if (isOption(a, "--count-off"))
-            countOff = numberIn(value("--count-off"), kCommand, "--count-off", 1, 4);
-        else if (isOption(a, "--bass"))
-            bass = onOff(value("--bass"), "--bass");
-        else if (isOption(a, "--loop"))
-            loop = onOff(value("--loop"), "--loop");
-        else if (isOption(a, "--strum"))
-            strum = numberIn(value("--strum"), kCommand, "--strum", -800, 0);
-        else if (isOption(a, "--tempo"))
-            tempo = numberIn(value("--tempo"), kCommand, "--tempo", 10, 250);
-        else if (isOption(a, "--start"))
-            startSlot = numberIn(value("--start"), kCommand, "--start", 0, pages::PlayPage::kSlotCount - 1);
-        else if (isOption(a, "--max-ticks"))
-            maxTicks = numberIn(value("--max-ticks"), kCommand, "--max-ticks", 0, 2'000'000'000);
-        else if (isOption(a, "--queue"))
-            capacity = numberIn(value("--queue"), kCommand, "--queue", 1, 1'000'000);
-        else if (isOption(a, "--appdir"))
-            appDir = value("--appdir");
-        else if (a.starts_with("--") || path)
-            throw UsageError("events: unexpected argument '" + a + "'");
         else
-            path = a;
+            throw UsageError("events: unexpected argument '" + args[i] + "'");
     }
-    if (!path)
-        throw UsageError("events: expected a PlayPage file (.ppf)");
-    const auto kind = pages::pageFileKindOf(*path);
-    if (kind != pages::PageFileKind::PlayPage)
-        throw UsageError("events: '" + *path + "' is no PlayPage file: the name must end in .ppf");
-
-    const auto prefs = settings::readStartupSettings(appDirFrom(appDir));
-    std::string error;
-    const auto file = checked(pages::readPlayPageFile(*path, &error), error);
-    pages::PlayPage page;
-    page.load(file.diagrams, file.threeFour ? pages::TimeSignature::ThreeFour : pages::TimeSignature::FourFour,
-              pages::currentRepeatMarkers(file));
-
-    options.countOffMeasures = countOff.value_or(prefs.countOff);
-    options.bass = bass.value_or(file.bass);
-    options.loop = loop.value_or(file.loop);
-    options.strumPosition = strum.value_or(file.strumSpeed);
-    options.tempo = playback::playTempo(tempo.value_or(file.tempo));
-    options.startSlot = startSlot.value_or(0);
-    if (options.startSlot % page.slotsPerMeasure() != 0)
-        throw UsageError("events: --start must be the first slot of a measure, a multiple of " +
-                         std::to_string(page.slotsPerMeasure()) + " on this " +
-                         (file.threeFour ? "3/4" : "4/4") + " page; got " + std::to_string(options.startSlot));
-    if (options.loop && !maxTicks) {
-        const auto& loopRow = page.markers(page.keptCopy())[pages::PlayPage::LoopMark];
-        for (int m = 0; m < page.measureCount(); ++m)
-            if (loopRow[static_cast<std::size_t>(m)] != 0)
-                throw std::runtime_error(*path + " plays forever: Loop Play is down and measure " +
-                                         std::to_string(m + 1) +
-                                         " carries the loop mark; give --max-ticks N or --loop off");
-    }
+    const SongRun run = prepareSong("events", song);
+    const auto& page = run.page;
+    const auto& options = run.options;
+    const auto maxTicks = song.maxTicks;
+    if (const auto loopsAt = playback::endlessFrom(page, options); loopsAt && !maxTicks)
+        throw std::runtime_error(endlessMessage(run.path, *loopsAt));
+    const int capacity = song.queue.value_or(static_cast<int>(playback::MidiClock::kDefaultCapacity));
 
     // The clock's part: take what the queue holds whenever the sequencer finds it full.
     playback::BoundedQueue queue(static_cast<std::size_t>(capacity));
     playback::PlayPageSequencer sequencer;
-    sequencer.start(page, options, settings::voicesOf(prefs), queue);
+    sequencer.start(page, options, run.voices, queue);
     std::vector<TickedEvent> events;
     std::uint64_t tick = 0;
     bool pastLimit = false;
