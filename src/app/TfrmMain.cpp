@@ -278,6 +278,21 @@ void TfrmMain::showEvent(QShowEvent* e)
     // So do the spoken names, which start the multimedia layer.
     if (!m_spokenNames)
         QTimer::singleShot(kSpokenNamesDelayMs, this, &TfrmMain::startSpokenNames);
+    if (!m_midiInTried) {
+        m_midiInTried = true;
+        QTimer::singleShot(kSpokenNamesDelayMs, this, &TfrmMain::openMidiInput);
+    }
+}
+
+void TfrmMain::openMidiInput()
+{
+    // The chosen input port is held open while the program runs; what it sends is not used.
+    const playback::OutputDevices devices;
+    if (devices.inputCount() == 0)
+        return;
+    m_midiIn = devices.openInput(std::clamp(m_settings.midiInDevice, 0, devices.inputCount() - 1));
+    if (!m_midiIn->isOpen())
+        statusBar()->showMessage(QString::fromStdString(m_midiIn->problem()), 10000);
 }
 
 void TfrmMain::startSpokenNames()

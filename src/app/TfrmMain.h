@@ -21,6 +21,9 @@ class QVBoxLayout;
 namespace strumox::session {
 class Prompter;
 }
+namespace strumox::playback {
+class MidiInputPort;
+}
 
 namespace strumox::app {
 
@@ -118,6 +121,7 @@ private:
     void buildPages();
     void wireMenus();
     void buildPlayback();
+    void openMidiInput();
     void applyStartupSettings();
     void onPageChanged(int index);
     void onPageRequested(pages::Page page, pages::Placement placement);
@@ -154,6 +158,8 @@ private:
     TdlgBeginFret* m_dlgBeginFret = nullptr;
     TdlgTempo* m_dlgTempo = nullptr;
     PlaybackController* m_playback = nullptr;
+    std::unique_ptr<playback::MidiInputPort> m_midiIn;
+    bool m_midiInTried = false;
     ExportController* m_export = nullptr;
     TfrmIntCalc* m_frmIntCalc = nullptr;
     SpokenNoteNames* m_spokenNames = nullptr;
