@@ -28,6 +28,7 @@
 #include <vector>
 
 #include "playback/ClockListener.h"
+#include "playback/PiMutex.h"
 #include "playback/MidiEventRec.h"
 #include "playback/OutputSink.h"
 
@@ -107,7 +108,7 @@ protected:
     bool idleLocked() const;
     void perform(const Silence& silence);
 
-    mutable std::mutex m_mutex;  // the queue and the run's state
+    mutable PiMutex m_mutex;  // the queue and the run's state; shared with a real-time thread
     // Held around every sink and listener call, so setSink / setListener can wait them out.
     // Recursive because a manual clock's listener may stop or pause from inside a report.
     std::recursive_mutex m_callMutex;

@@ -11,7 +11,6 @@
 // since a sink is only ever called from there).
 #include <atomic>
 #include <chrono>
-#include <condition_variable>
 #include <cstdint>
 #include <thread>
 #include <vector>
@@ -54,8 +53,8 @@ private:
     TimePoint m_originTime{};
     std::uint64_t m_originTick = 0;
 
-    std::condition_variable m_wakeUp;     // for the timing thread
-    std::condition_variable m_delivered;  // for a controlling thread waiting for a silence
+    PiCondition m_wakeUp;     // for the timing thread
+    PiCondition m_delivered;  // for a controlling thread waiting for a silence
     std::vector<Silence> m_silences;      // waiting for the timing thread
     std::uint64_t m_silencesPosted = 0;
     std::uint64_t m_silencesDone = 0;
