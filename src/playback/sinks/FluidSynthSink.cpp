@@ -48,6 +48,10 @@ struct FluidSynthSink::Engine {
         // Closing while the soundfont loaded: no point opening the sound card just to close it.
         if (!closing.load())
             driver = new_fluid_audio_driver(settings, synth);
+        // ALSA's default device is the sound server on most desktops; where it is not wired to
+        // one, the server itself may still be there and hold the card.
+        if (!driver && !closing.load() && fluid_settings_setstr(settings, "audio.driver", "pulseaudio") == FLUID_OK)
+            driver = new_fluid_audio_driver(settings, synth);
         // Without a soundfont the missing sound card is beside the point: name the cause that
         // silences the synthesizer even where there is one.
         if (!fontProblem.empty())
