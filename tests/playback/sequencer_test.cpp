@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
 #include <random>
 #include <set>
 #include <string>
@@ -261,12 +262,19 @@ TEST(PlayPageSequencer, RefilledByTheClockEveryEventFallsDueAtItsTick)
         PlayPageSequencer seq;
         ManualClock* clock = nullptr;
         std::vector<TickedEvent> markers;
-        void beat(std::uint64_t) override {}
+        std::map<std::uint64_t, int> cursor;  // tick of a beat that moved the cursor -> its cell
+        void beat(std::uint64_t) override
+        {
+            if (seq.takeBeat())
+                cursor[clock->now()] = seq.cursorCell();
+        }
         void room(std::uint64_t) override { seq.fill(*clock); }
         void allPlayed(std::uint64_t) override {}
         void marker(std::uint64_t, std::uint8_t kind, std::uint8_t d1, std::uint8_t d2, std::uint8_t d3) override
         {
             markers.push_back({clock->now(), {0, kind, d1, d2, d3}});
+            if (kind == BeatMarker)
+                seq.beatMarkerDue(d1);
         }
     };
     std::mt19937 rng(7);
@@ -293,6 +301,21 @@ TEST(PlayPageSequencer, RefilledByTheClockEveryEventFallsDueAtItsTick)
         ASSERT_TRUE(clock.runUntilIdle(std::uint64_t(1) << 40));
         EXPECT_EQ(sink.messages(), messages) << round;
         EXPECT_EQ(refill.markers, markers) << round;
+
+        // The cursor moves on every beat struck from the first measure on (the opening downbeat
+        // at tick 0 needs no report), to the cell being struck; never during the count-off.
+        std::map<std::uint64_t, int> downbeats;
+        std::uint64_t lastSlot = 0;
+        for (const auto& [tick, e] : markers) {
+            const int slot = e.data1 | e.data2 << 8;
+            if (e.status != SlotMarker)
+                continue;
+            lastSlot = tick;
+            if (tick > 0 && slot % song.page.slotsPerMeasure() % 2 == 0)
+                downbeats[tick] = slot / 2;
+        }
+        std::erase_if(refill.cursor, [&](const auto& beat) { return beat.first > lastSlot; });
+        EXPECT_EQ(refill.cursor, downbeats) << round;
     }
 }
 
