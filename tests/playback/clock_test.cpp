@@ -10,6 +10,7 @@
 #include <random>
 #include <set>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "playback/ManualClock.h"
@@ -306,7 +307,15 @@ TEST(ManualClock, StopAndPauseLeaveNoNoteSoundingAndRestartStrikesNothing)
                 stopped = true;
             } else if (action == 1) {
                 const std::uint64_t held = clock.now();
+                const auto wasSounding = sounding.notes;
                 clock.pause();
+                // Exactly the notes sounding, each ended once.
+                std::set<std::pair<int, int>> ended;
+                const auto messages = log.messages();
+                for (std::size_t i = applied; i < messages.size(); ++i)
+                    ended.insert({messages[i].status & 15, messages[i].data1});
+                EXPECT_EQ(ended, wasSounding);
+                EXPECT_EQ(messages.size() - applied, wasSounding.size());
                 catchUp(true);
                 EXPECT_TRUE(sounding.notes.empty()) << "a note hangs after pause";
                 const std::size_t before = log.messageCount();
@@ -406,6 +415,44 @@ TEST(RealtimeClock, PlaysALongRefilledStreamCompletelyAndInOrder)
     EXPECT_EQ(sink.tempos(), std::vector<std::uint32_t>{1000});
     ASSERT_EQ(sink.silences().size(), 1u);
     EXPECT_EQ(sink.silences()[0].channelMask, used);
+}
+
+// Two milliseconds a tick. The queue is empty when the run starts, so the timing thread is
+// asleep until the first beat (960 ms) when the first note is put; a pause then holds the clock
+// at the tick it reached, and the second note comes that many ticks sooner after the restart.
+TEST(RealtimeClock, ANotePutWhileItSleepsAndTheRestAfterAPauseComeOnTime)
+{
+    using namespace std::chrono;
+    RealtimeClock clock;
+    RecordingSink sink;
+    clock.setSink(&sink);
+    clock.setTempo(960'000);
+    auto arrival = [&](std::size_t count) {
+        const auto deadline = steady_clock::now() + seconds(5);
+        while (sink.messageCount() < count && steady_clock::now() < deadline)
+            std::this_thread::sleep_for(microseconds(200));
+        return steady_clock::now();
+    };
+    auto ms = [](steady_clock::duration d) { return duration_cast<milliseconds>(d).count(); };
+
+    const auto begun = steady_clock::now();
+    clock.start();
+    std::this_thread::sleep_for(milliseconds(10));
+    ASSERT_TRUE(clock.putMidiOut({20, 0x90, 60, 90}));   // tick 20: 40 ms in
+    ASSERT_TRUE(clock.putMidiOut({280, 0x80, 60, 0}));   // tick 300: 600 ms in
+    EXPECT_LT(ms(arrival(1) - begun), 400);
+
+    std::this_thread::sleep_until(begun + milliseconds(400));
+    const auto held = ms(steady_clock::now() - begun) / 2;  // the tick the pause holds, near enough
+    clock.pause();
+    std::this_thread::sleep_for(milliseconds(100));
+    EXPECT_EQ(sink.messageCount(), 2u);  // the first note, ended by the pause
+    const auto resumed = steady_clock::now();
+    clock.restart();
+    const auto late = ms(arrival(3) - resumed) - 2 * (300 - held);
+    EXPECT_GT(late, -150);
+    EXPECT_LT(late, 150);
+    clock.stop();
 }
 
 }  // namespace

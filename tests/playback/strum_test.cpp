@@ -138,25 +138,31 @@ TEST(ScaleRun, EachNoteLastsOneDelayUnderItsMarkersAndTheRootRunNeedsStandardTun
 {
     pages::ScaleRecord scale;
     scale.empty = 0;
-    scale.intervals = theory::builtInScales()[10].intervals;
+    scale.intervals = theory::builtInScales()[0].intervals;  // seven notes: every fret has some
     scale.root = 9;
     ScaleRunOptions o{true, -150, 5, false};
     ScaleRunResult result{};
-    const auto events = scaleRunEvents(scale, 5, kVoices, o, &result);
-    EXPECT_EQ(result, ScaleRunResult::Queued);
-    // Not from the root: every scale note of frets 5..9, strings from the low E up, each struck
-    // with its dot (marker 6) and ended one delay later with the dot put out (marker 10).
-    std::vector<MidiEventRec> expected{{0, 0xC0, 25, 0, 0}, {0, 0xC1, 33, 0, 0}, {0, 0x91, 9 + 36, 100, 0}};
+    // Not from the root: every scale note of the position's frets (the first position takes in
+    // the open strings), strings from the low E up, each struck with its dot (marker 6) and ended
+    // one delay later with the dot put out (marker 10).
     const auto pcs = theory::scaleNotes(scale.intervals, scale.root);
-    for (std::uint8_t s = 6; s-- > 0;)
-        for (std::uint8_t f = 5; f <= 9; ++f) {
-            const auto note = static_cast<std::uint8_t>(scale.tuning[s] + f);
-            if (std::find(pcs.begin(), pcs.end(), note % 12) != pcs.end())
-                expected.insert(expected.end(), {{0, 0x90, note, 100, 0}, {0, NoteMarker, s, f, 6},
-                                                 {150, 0x80, note, 100, 0}, {0, NoteMarker, s, f, 10}});
-        }
-    expected.push_back({0, 0x81, 9 + 36, 100, 0});
-    EXPECT_EQ(events, expected);
+    for (const auto& [begin, span, first, last] : {std::array{5, 5, 5, 9}, {1, 4, 0, 3}, {1, 6, 0, 5}, {19, 6, 19, 22}}) {
+        o.span = span;
+        const auto events = scaleRunEvents(scale, begin, kVoices, o, &result);
+        EXPECT_EQ(result, ScaleRunResult::Queued);
+        std::vector<MidiEventRec> expected{{0, 0xC0, 25, 0, 0}, {0, 0xC1, 33, 0, 0}, {0, 0x91, 9 + 36, 100, 0}};
+        for (std::uint8_t s = 6; s-- > 0;)
+            for (int f = first; f <= last; ++f) {
+                const auto note = static_cast<std::uint8_t>(scale.tuning[s] + f);
+                const auto fret = static_cast<std::uint8_t>(f);
+                if (std::find(pcs.begin(), pcs.end(), note % 12) != pcs.end())
+                    expected.insert(expected.end(), {{0, 0x90, note, 100, 0}, {0, NoteMarker, s, fret, 6},
+                                                     {150, 0x80, note, 100, 0}, {0, NoteMarker, s, fret, 10}});
+            }
+        expected.push_back({0, 0x81, 9 + 36, 100, 0});
+        EXPECT_EQ(events, expected) << begin << " " << span;
+    }
+    o.span = 5;
 
     scale.tuning[5] = 38;  // drop D
     o.fromRoot = true;
