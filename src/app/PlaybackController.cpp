@@ -255,7 +255,6 @@ void PlaybackController::playSingleChord(const pages::DiagramRecord& chord)
     m_clock->setTempo(playback::playTempo(m_bpm));
     m_playingPage = Page::PlayPage;
     m_singleChord = true;
-    m_sequencer.setSingleChord(true);
     m_s.fretboard.clearSounding();
     startChord(chord, true, false);
 }

@@ -35,7 +35,6 @@ int strumStep(int strumPosition) { return roundHalfEven(strumDelay(strumPosition
 PlayPageSequencer::StartResult PlayPageSequencer::start(const pages::PlayPage& page, const SequencerOptions& options,
                                                         const Voices& voices, EventQueue& queue)
 {
-    m_singleChord = false;
     m_options = options;
     m_options.countOffMeasures = std::clamp(options.countOffMeasures, 1, 4);
     m_voices = voices;

@@ -93,9 +93,6 @@ public:
     int cursorCell() const { return m_cursorCell; }
     int countOffLeft() const { return m_countOffLeft; }
     bool stepMode() const { return m_options.stepMode; }
-    // "Play Chord" on a slot plays a single chord; start() clears it.
-    bool singleChord() const { return m_singleChord; }
-    void setSingleChord(bool on) { m_singleChord = on; }
     bool endReached() const { return m_endReached; }
     bool endQueued() const { return m_endQueued; }
     int holdSlots() const { return m_holdSlots; }
@@ -146,7 +143,6 @@ private:
     int m_cursorCell = 0;
     int m_countOffLeft = 0;
     int m_swallowed = 0;
-    bool m_singleChord = false;
 };
 
 }  // namespace strumox::playback

@@ -18,6 +18,7 @@
 #include "app/FretboardPanel.h"
 #include "app/PlayPageController.h"
 #include "app/PlaybackController.h"
+#include "app/ScalesPageController.h"
 #include "app/SpokenNoteNames.h"
 #include "app/TfrmIntCalc.h"
 #include "app/TfrmMain.h"
@@ -180,6 +181,9 @@ private slots:
         QTest::keyClick(&w, Qt::Key_Space);
         QVERIFY(button(w, "sbtnPlay")->isChecked());
         QCOMPARE(w.playPage().stepArrow(), std::optional<int>(5));
+        // A step key while the chord still sounds is ignored.
+        QTest::keyClick(&w, Qt::Key_Right);
+        QCOMPARE(w.playPage().stepArrow(), std::optional<int>(5));
         // The chord sounds out; Play stays down, waiting for the next step.
         QTRY_COMPARE_WITH_TIMEOUT(notesStruck(*m_sink).size(), size_t(5), 5000);
         QTest::qWait(1200);
@@ -197,6 +201,63 @@ private slots:
         QTest::mouseClick(button(w, "sbtnStop"), Qt::LeftButton);
         QVERIFY(!button(w, "sbtnPlay")->isChecked());
         QVERIFY(!w.playPage().stepArrow());
+    }
+
+    void scaleRunPausesOnTheScalesPageAndStopPutsItsDotOutAtOnce()
+    {
+        TfrmMain& w = window();
+        clickTab(w, Page::Scales);
+        QVERIFY(w.scalesPage().addRow(testsupport::cMajorScale()));
+        w.fretboardPanel().sbStrumSpeed->setValue(-200);  // a note every 200 ms at 120 bpm
+        QTest::mouseClick(button(w, "sbtnPlay"), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(notesStruck(*m_sink).size() >= 2, 3000);
+        QTest::mouseClick(button(w, "sbtnPause"), Qt::LeftButton);
+        QVERIFY(button(w, "sbtnPause")->isChecked());
+        const std::size_t held = m_sink->messageCount();
+        QTest::qWait(600);
+        QCOMPARE(m_sink->messageCount(), held);
+        QTest::mouseClick(button(w, "sbtnPause"), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(m_sink->messageCount() > held, 3000);
+
+        const auto& sounding = w.fretboard().display().scene().sounding;
+        QTRY_VERIFY_WITH_TIMEOUT(std::any_of(sounding.begin(), sounding.end(), [](const auto& g) { return bool(g); }),
+                                 3000);
+        QTest::mouseClick(button(w, "sbtnStop"), Qt::LeftButton);
+        QVERIFY(!button(w, "sbtnPlay")->isChecked() && !button(w, "sbtnPause")->isChecked());
+        QVERIFY(std::none_of(sounding.begin(), sounding.end(), [](const auto& g) { return bool(g); }));
+    }
+
+    // Count-off, Show Arpeggio and the tempo box as they bear on the song: no cursor before the
+    // first downbeat, the neck following the slots only with Show Arpeggio down, and a tempo box
+    // left as it was not counting as a change to the page.
+    void countOffKeepsTheCursorAwayAndShowArpeggioDecidesWhatTheNeckShows()
+    {
+        TfrmMain& w = window();
+        clickTab(w, Page::PlayPage);
+        PlayPage::Slots song{};
+        song[0] = testsupport::openCMajor();
+        song[2] = testsupport::shapeChord(7, "major", "320003");
+        w.playPage().model().load(song, pages::TimeSignature::FourFour, PlayPage::MarkerBytes{});
+        auto* tempo = w.findChild<QLineEdit*>("meditTempoMain");
+        QTest::mouseClick(tempo, Qt::LeftButton);
+        QTest::keyClick(tempo, Qt::Key_Return);
+        QVERIFY(!w.playPage().unsavedWork());
+
+        QVERIFY(!w.fretboardPanel().sbShowArp->isChecked());
+        QTest::mouseClick(button(w, "sbtnCount"), Qt::LeftButton);
+        QTest::mouseClick(button(w, "sbtnPlay"), Qt::LeftButton);
+        QTest::qWait(400);  // inside the count-off's four beats (2.4 s at 100 bpm)
+        QVERIFY(!w.playPage().playCursor());
+        QTRY_VERIFY_WITH_TIMEOUT(w.playPage().playCursor() == std::optional<int>(1), 5000);
+        // The neck shows only the sounding dots: no chord was drawn for the slots.
+        QVERIFY(w.fretboard().display().scene().glyphs.empty());
+        QTest::mouseClick(button(w, "sbtnStop"), Qt::LeftButton);
+
+        QTest::mouseClick(w.fretboardPanel().sbShowArp, Qt::LeftButton);
+        QTest::mouseClick(button(w, "sbtnCount"), Qt::LeftButton);
+        QTest::mouseClick(button(w, "sbtnPlay"), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(!w.fretboard().display().scene().glyphs.empty(), 3000);
+        QTest::mouseClick(button(w, "sbtnStop"), Qt::LeftButton);
     }
 
     // ---- the interval calculator borrows the output device
