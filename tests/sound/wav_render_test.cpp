@@ -159,6 +159,22 @@ TEST(WavRender, StrummedChordFileHoldsTheChordsPitchesAndItsTail)
     }
 }
 
+// A note starts at its own tick (at 120 bpm tick 100 is frame 4594), not at the next stretch the
+// render happens to reach.
+TEST(WavRender, ANoteStartsAtItsTick)
+{
+    const TempDir dir;
+    const std::string path = dir.file("note.wav");
+    const std::vector<TimedMessage> song{{0, 0xC0, 25, 0}, {100, 0x90, 60, 100}, {580, 0x80, 60, 0}};
+    ASSERT_EQ(WavRenderer().render(path, song, kTempo, {}).status, RenderResult::Status::Written);
+    const Wav w = readWav(path);
+    std::size_t first = 0;
+    while (2 * first < w.samples.size() && std::abs(w.samples[2 * first]) < 64)
+        ++first;
+    EXPECT_GE(first, 4594u);
+    EXPECT_LT(first, 4594u + 441);  // within 10 ms: the attack of the patch
+}
+
 // ---- A render that does not finish leaves no file --------------------------------------------
 
 TEST(WavRender, CancelledOrFailedRenderLeavesNoFileAndKeepsTheOldOne)
