@@ -28,9 +28,9 @@
 #include <vector>
 
 #include "playback/ClockListener.h"
-#include "playback/PiMutex.h"
 #include "playback/MidiEventRec.h"
 #include "playback/OutputSink.h"
+#include "playback/PiMutex.h"
 
 namespace strumox::playback {
 
