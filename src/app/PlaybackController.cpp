@@ -344,12 +344,8 @@ void PlaybackController::stopClicked()
     m_s.busy.busyCursor = true;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     m_clock->stop();
-    if (m_playingPage == Page::PlayPage) {
-        m_s.playPage.setPlayCursor(std::nullopt);
-        m_s.playPage.setStepArrow(std::nullopt);
-        m_sequencer.stop();
-        m_s.fretboard.clearDisplay();
-    }
+    if (m_playingPage == Page::PlayPage)
+        putSongAway();
     m_s.fretboard.clearSounding();
     m_delayAfterStop->start();
     QApplication::restoreOverrideCursor();
@@ -377,9 +373,7 @@ void PlaybackController::delayAfterStop()
     // Markers that were already due when Stop came have been painted; paint them over.
     m_s.fretboard.clearSounding();
     if (m_playingPage == Page::PlayPage) {
-        m_s.playPage.setPlayCursor(std::nullopt);
-        m_sequencer.stop();
-        m_s.fretboard.clearDisplay();
+        putSongAway();
     } else if (m_playingPage == Page::Scales || m_playingPage == Page::Print) {
         m_s.activePage().showOnFretboard();
     }
@@ -414,11 +408,17 @@ void PlaybackController::onAllPlayed()
     }
     m_clock->stop();
     m_s.fretboard.clearSounding();
-    if (m_playingPage == Page::PlayPage && !m_singleChord) {
-        m_s.playPage.setPlayCursor(std::nullopt);
-        m_s.fretboard.clearDisplay();
-    }
+    if (m_playingPage == Page::PlayPage && !m_singleChord)
+        putSongAway();
     release();
+}
+
+void PlaybackController::putSongAway()
+{
+    m_s.playPage.setPlayCursor(std::nullopt);
+    m_s.playPage.setStepArrow(std::nullopt);
+    m_sequencer.stop();
+    m_s.fretboard.clearDisplay();
 }
 
 void PlaybackController::onMarker(int kind, int data1, int data2, int data3)

@@ -122,6 +122,8 @@ private:
     void startSong();
     // Play is released: menus and tempo controls back, the busy guard open.
     void release();
+    // The song's pictures put away: the PlayPage's cursor and step arrow, its chords on the neck.
+    void putSongAway();
     void setPlayDown(bool down);
     void setTempoControlsEnabled(bool enabled);
     bool stepForward(bool moveFirst, bool backward);
