@@ -70,6 +70,19 @@ TEST(CliEvents, PrintsTheSequencersStreamForEveryQueueSizeAndRefusesAnEndlessRun
     EXPECT_GT(std::stoll(lines.back()), 100000);
     EXPECT_LE(std::stoll(lines[lines.size() - 2]), 100000);
 
+    // The sound settings come from Kq.ini: the guitar's program and two measures of count-off
+    // (eight clicks on the click channel before the first chord).
+    writeText(dir.file("Kq.ini"), "[Guitar]\nPatch=40\n[PlayPage]\nCountOff=2\n");
+    const CliRun tuned = runCli({"events", dir.file("song.ppf"), "--count", "--appdir", dir.path()});
+    ASSERT_EQ(tuned.status, 0) << tuned.err;
+    const auto tunedLines = tuned.lines();
+    ASSERT_FALSE(tunedLines.empty());
+    EXPECT_EQ(tunedLines.front(), "0 192 40 0 0");
+    int clicks = 0;
+    for (const std::string& line : tunedLines)
+        clicks += line.find(" 153 34 ") != std::string::npos && std::stoll(line) < 8 * 480;
+    EXPECT_EQ(clicks, 8);
+
     for (const char* bad : {"--start=3", "--strum=-801", "--loop=maybe"}) {
         const CliRun r = runCli({"events", dir.file("song.ppf"), bad});
         EXPECT_EQ(r.status, 2) << bad;
