@@ -106,6 +106,14 @@ TEST(DesignGroup, AnAbandonedMovePutsTheDiagramBack)
     EXPECT_FALSE(g.lifting());
     EXPECT_FALSE(g.cancelLift());
     EXPECT_FALSE(g.lift(4));  // an empty slot cannot be lifted
+
+    // Erasing a changed group, in the middle of a move, leaves nothing to put back or to save.
+    g.modified = true;
+    g.lift(0);
+    g.erase();
+    EXPECT_EQ(names(g), "______");
+    EXPECT_FALSE(g.lifting());
+    EXPECT_FALSE(g.modified);
 }
 
 TEST(DesignGroup, DeletingTheSelectedSlotSelectsTheLowestFilledOne)
