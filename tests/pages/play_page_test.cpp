@@ -91,6 +91,40 @@ TEST(PlayPageEdits, InsertAtEverySlotShiftsOnlyTheRestOfItsMeasure)
     }
 }
 
+// A chord dragged onto another slot: copied over it, inserted before it with Alt (as Insert
+// does), and with Ctrl the drag turns into a Move; each is a change undo takes back.
+TEST(PlayPageEdits, ADropCopiesOrInsertsTheDraggedChord)
+{
+    std::mt19937 rng(3);
+    for (int round = 0; round < 200; ++round) {
+        const TimeSignature sig = kBoth[round % 2];
+        const Slots before = randomSlots(rng);
+        const int from = static_cast<int>(rng() % PlayPage::kSlotCount);
+        const int to = static_cast<int>(rng() % PlayPage::kSlotCount);
+        const bool alt = rng() % 2, ctrl = rng() % 2;
+        PlayPage p = pageOf(before, sig);
+        p.drop(PlayPage::cellOf(from), PlayPage::cellOf(to), alt, ctrl);
+        if (before[size_t(from)].isEmpty()) {
+            EXPECT_EQ(p.allSlots(), before);  // nothing to drag
+            EXPECT_FALSE(p.modified);
+            continue;
+        }
+        PlayPage want = pageOf(before, sig);
+        if (alt) {
+            want.insertAt(to, before[size_t(from)]);
+        } else {
+            Slots copied = before;
+            copied[size_t(to)] = before[size_t(from)];
+            want = pageOf(copied, sig);
+        }
+        ASSERT_EQ(p.allSlots(), want.allSlots()) << from << " -> " << to << (alt ? " alt" : "");
+        EXPECT_TRUE(p.modified);
+        EXPECT_EQ(p.mode() == PlayPage::Mode::Move, ctrl);
+        p.undo();
+        EXPECT_EQ(p.allSlots(), before);
+    }
+}
+
 TEST(PlayPageEdits, PlaceInsertAndDeleteMeasureAtEveryMeasure)
 {
     std::mt19937 rng(11);
