@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <tuple>
 
 #include <atomic>
 #include <chrono>
@@ -77,6 +78,22 @@ private slots:
         m_dir = std::make_unique<QTemporaryDir>();
         theory::writeChordDataFiles(dir());
         theory::writeScaleFile(dir());
+    }
+
+    // The last of each family's main types stands in its menu; the next is under More Chords.
+    void eachChordMenuEndsItsMainTypesWhereMoreChordsBegins()
+    {
+        testsupport::ScriptedPrompter prompter;
+        TfrmMain w(dir(), &prompter);
+        w.show();
+        for (const auto& [menu, last, next] :
+             {std::tuple{"menuMajor", "add9", "maj7(add13)"}, {"menuMinor", "m9(maj7)", "m11"}, {"menuDominant", "7/6", "7#9"}}) {
+            QVERIFY2(clickMenuItem(w, menu, last), last);
+            QVERIFY2(!clickMenuItem(w, menu, next), next);
+            auto* more = w.menuBar()->findChild<QMenu*>(menu)->findChild<QMenu*>();
+            QVERIFY(more && more->title() == "More Chords...");
+            QCOMPARE(more->actions().front()->text(), QString(next));
+        }
     }
 
     void aDamagedDictionaryIsNamedWithItsRecordAndNoChordIsShown()

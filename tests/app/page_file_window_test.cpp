@@ -116,6 +116,12 @@ private slots:
         const auto dialogs = prompter.dialogs.size();
         saveKeys(*w);
         QCOMPARE(prompter.dialogs.size(), dialogs);
+        // Save As asks even so, and the page goes on under the new name.
+        prompter.fileNames = {songs("am2")};
+        QVERIFY(chooseFromMenu(*w, "menuFile", "Save &As..."));
+        QCOMPARE(prompter.dialogs.size(), dialogs + 1);
+        QCOMPARE(sizeOf(songs("am2.cpf")), std::uintmax_t(2728));
+        QCOMPARE(w->windowTitle(), QString("Strumox!   am2.cpf"));
 
         // A file of another kind is refused and the page stays as it is.
         std::filesystem::copy_file(songs("am.cpf"), songs("fake.spf"));
