@@ -327,6 +327,22 @@ private slots:
         const int third = static_cast<int>(captions().indexOf("3"));
         QTest::mouseClick(p.editIntervals[static_cast<size_t>(third)], Qt::LeftButton);
         QVERIFY(captions().contains("3"));  // a third has no compound name
+        {
+            // The sevenths have no compound names either: C with a b7 and a 7 over E.
+            auto w2 = openDesignPage(prompter);
+            QVERIFY(w2);
+            FretboardPanel& p2 = w2->fretboardPanel();
+            fret(*w2, "x3x300");
+            QStringList before;
+            for (int k = 0; k < 7; ++k)
+                before << p2.editIntervals[static_cast<size_t>(k)]->text();
+            QCOMPARE(before.mid(0, 4), (QStringList{"1", "3", "b7", "7"}));
+            const auto flags = w2->designPage().compoundFlags();
+            for (int k : {2, 3})
+                QTest::mouseClick(p2.editIntervals[static_cast<size_t>(k)], Qt::LeftButton);
+            QCOMPARE(p2.editIntervals[2]->text() + p2.editIntervals[3]->text(), QString("b77"));
+            QCOMPARE(w2->designPage().compoundFlags(), flags);
+        }
 
         // Under Show Intervals the fields show the formula (here "6", 1 3 5 6); clicks change nothing.
         v.ComboBox1->setCurrentIndex(1);

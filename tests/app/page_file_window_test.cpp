@@ -162,6 +162,18 @@ private slots:
         QCOMPARE(design.designView().lblCDFilePath->text(), QString::fromStdString("File: " + songs("gmaj7.cds")));
         QVERIFY(!design.document().modified);
 
+        // A group with a name of its own is saved under it, without a dialog.
+        design.group().place(5, group[0]);
+        const auto changed = design.group().all();
+        const auto dialogs = prompter.dialogs.size();
+        prompter.answers = {Answer::Yes};
+        w->erasePage();
+        QCOMPARE(prompter.dialogs.size(), dialogs);
+        QCOMPARE(design.group().filledCount(), 0);
+        prompter.fileNames = {songs("gmaj7.cds")};
+        openKeys(*w);
+        QVERIFY(design.group().all() == changed);
+
         // A file cut short is refused whole: the group stays as it was.
         std::filesystem::copy_file(songs("gmaj7.cds"), songs("short.cds"));
         std::filesystem::resize_file(songs("short.cds"), 615);
