@@ -437,6 +437,25 @@ private slots:
         press(print, Page::Print, Cell{0, 0}, Qt::RightButton);
         QCOMPARE(w->transfer().mode(Page::Print), Placement::None);
         QVERIFY(print.model().cell(Cell{0, 0}).isEmpty());
+
+        // Deleting the selected diagram puts the one selected next on the neck.
+        auto neck = [&] {
+            std::vector<std::tuple<int, int, int>> out;
+            for (const auto& g : w->fretboard().display().scene().glyphs)
+                out.emplace_back(g.string, g.fret, g.cellX);
+            return out;
+        };
+        const auto first = neck();
+        QVERIFY(clickTab(*w, Page::Chords));
+        QVERIFY(chooseFromPopup(chords, Page::Chords, Cell{4, 0}, chords.popmenuChords, "pmenuChordsToPrint"));
+        press(print, Page::Print, Cell{0, 0});
+        QCOMPARE(print.model().selected, (Cell{0, 0}));
+        QVERIFY(neck() != first);
+        prompter.answers = {Answer::Yes};
+        QVERIFY(chooseFromPopup(print, Page::Print, Cell{0, 0}, print.popmenuPrint, "pmenuPrintDelete"));
+        QVERIFY(print.model().cell(Cell{0, 0}).isEmpty());
+        QCOMPARE(print.model().selected, (Cell{3, 2}));
+        QVERIFY(neck() == first);
     }
 
     void sendToChordDesignPlacesOnTheDesignStrip()
