@@ -216,6 +216,14 @@ private slots:
         std::ifstream again(songs("song.ppf"), std::ios::binary);
         QCOMPARE(std::string((std::istreambuf_iterator<char>(again)), {}), old);
         std::filesystem::permissions(songs("song.ppf"), std::filesystem::perms::owner_all);
+
+        // Opening over the changes asks about them once, before the file is chosen.
+        const auto questions = prompter.questions.size();
+        prompter.answers = {Answer::No};
+        prompter.fileNames = {songs("song.ppf")};
+        openKeys(*w);
+        QCOMPARE(prompter.questions.size(), questions + 1);
+        QVERIFY(!play.model().modified);
     }
 
     // An older PlayPage handed to the program (upper-case extension) opens without a question,
